@@ -1,0 +1,61 @@
+// Reading a ROM's header and writing it back in place: only the six fields and the checksum
+// word are ever written, and a file is never created or shortened.
+#pragma once
+
+#include "CharacterSet.h"
+#include "HeaderLayout.h"
+#include "HexText.h"
+#include "RomChecksum.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quillon {
+
+using FieldTexts = std::array<ByteText, HeaderFieldCount>;
+
+struct LoadedHeader {
+    FieldTexts texts;      // each field up to its first zero byte
+    FieldTexts fieldBytes; // each field's bytes exactly, zeros past the end of a short file
+    std::uint8_t storedHigh = 0;
+    std::uint8_t storedLow = 0;
+    RomChecksum calculated = 0;
+    std::uint64_t fileSize = 0;
+};
+
+struct LoadResult {
+    std::optional<LoadedHeader> header; // empty when the file could not be read
+    std::string error;                  // the path and the reason, when header is empty
+};
+
+LoadResult LoadHeader(const std::string& path);
+
+// What to write; a field or checksum left empty keeps its bytes.
+struct HeaderEdit {
+    std::optional<ChecksumBytes> checksum;
+    std::array<std::optional<ByteText>, HeaderFieldCount> texts;
+};
+
+// Writes an edit in place and flushes it to the device. Texts are fitted to their fields
+// first; a file shorter than the furthest byte written grows to it with zeros. Returns the
+// path and the reason on failure, nothing on success.
+std::optional<std::string> WriteHeaderEdit(const std::string& path, const HeaderEdit& edit);
+
+// A field's text as it is stored: cut to the field, or padded with spaces up to it.
+ByteText fitFieldText(const ByteText& text, const HeaderField& field);
+
+enum class SaveStatus { Saved, InvalidChecksum, Failed };
+
+struct SaveResult {
+    SaveStatus status = SaveStatus::Failed;
+    FieldTexts texts;  // when Saved: the texts as written, each padded to its field
+    std::string error; // when Failed: the path and the reason
+};
+
+// Saves all six texts and the checksum typed by the user; an invalid checksum writes nothing.
+SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
+                      const FieldTexts& texts);
+
+} // namespace quillon

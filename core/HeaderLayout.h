@@ -1,0 +1,52 @@
+// Where the edited parts of a Mega Drive ROM header lie in the file.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace quillon {
+
+struct HeaderField {
+    int index;
+    std::string_view label;
+    std::uint32_t offset;
+    std::uint32_t length;
+    std::string_view offsetText; // the offset as the window records it, "&H" + hex digits
+};
+
+// Every loop over the fields runs over this table, in this order.
+inline constexpr std::array<HeaderField, 6> HeaderFieldTable{{
+    {0, "Console Name:", 0x100, 16, "&H100"},
+    {1, "Copyright Date:", 0x110, 16, "&H110"},
+    {2, "Domestic Name:", 0x120, 48, "&H120"},
+    {3, "Overseas Name:", 0x150, 48, "&H150"},
+    {4, "Serial Number:", 0x180, 14, "&H180"},
+    {5, "Country Code:", 0x1F0, 3, "&H1F0"},
+}};
+
+inline constexpr std::size_t HeaderFieldCount = HeaderFieldTable.size();
+
+// The stored checksum: two bytes, high byte first.
+struct ChecksumWord {
+    static constexpr std::uint32_t offset = 0x18E;
+    static constexpr std::uint32_t length = 2;
+};
+
+// The checksum covers the file from here to its end, so no header write can change it.
+inline constexpr std::uint32_t ChecksummedRegionStart = 0x200;
+
+// One past the last byte a save writes; a shorter file grows to exactly this length.
+inline constexpr std::uint32_t HeaderWriteEnd = [] {
+    std::uint32_t end = ChecksumWord::offset + ChecksumWord::length;
+    for (const HeaderField& field : HeaderFieldTable)
+        end = std::max(end, field.offset + field.length);
+    return end;
+}();
+
+// Reads an offset written as "&H" followed by hexadecimal digits.
+std::optional<std::uint32_t> ParseOffsetText(std::string_view offsetText);
+
+} // namespace quillon

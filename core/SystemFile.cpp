@@ -1,0 +1,117 @@
+#include "SystemFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace quillon {
+
+namespace {
+
+bool isRegularFile(const struct stat& status) { return S_ISREG(status.st_mode); }
+
+} // namespace
+
+SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)) {
+    // Looking before opening keeps us from opening a device at all (opening some has effects of
+    // its own); the check after opening closes the gap in which the path could be swapped.
+    struct stat status {};
+    if (::stat(m_path.c_str(), &status) != 0) {
+        fail(errno);
+        return;
+    }
+    if (!isRegularFile(status)) {
+        fail("not a regular file");
+        return;
+    }
+    // Without O_CREAT a missing file stays missing; O_NONBLOCK keeps a FIFO from blocking us.
+    const int mode = access == Access::Read ? O_RDONLY : O_WRONLY;
+    const int fd = ::open(m_path.c_str(), mode | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        fail(errno);
+        return;
+    }
+    if (::fstat(fd, &status) != 0)
+        fail(errno);
+    else if (!isRegularFile(status))
+        fail("not a regular file");
+    else
+        m_fd = fd;
+    if (m_fd < 0)
+        ::close(fd);
+}
+
+SystemFile::~SystemFile() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+std::optional<std::size_t> SystemFile::read(std::uint8_t* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t count = ::read(m_fd, buffer, size);
+        if (count >= 0)
+            return static_cast<std::size_t>(count);
+        if (errno != EINTR) {
+            fail(errno);
+            return std::nullopt;
+        }
+    }
+}
+
+std::optional<std::uint64_t> SystemFile::size() {
+    struct stat status {};
+    if (::fstat(m_fd, &status) != 0) {
+        fail(errno);
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+bool SystemFile::extendTo(std::uint64_t length) {
+    const auto current = size();
+    if (!current)
+        return false;
+    if (*current >= length)
+        return true;
+    if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0)
+        return fail(errno);
+    return true;
+}
+
+bool SystemFile::writeAt(std::uint64_t offset, const void* bytes, std::size_t size) {
+    const auto* next = static_cast<const std::uint8_t*>(bytes);
+    while (size > 0) {
+        const ssize_t count = ::pwrite(m_fd, next, size, static_cast<off_t>(offset));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return count < 0 ? fail(errno) : fail("nothing could be written");
+        next += count;
+        offset += static_cast<std::uint64_t>(count);
+        size -= static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+bool SystemFile::flushAndClose() {
+    const bool flushed = ::fsync(m_fd) == 0 || fail(errno);
+    const int fd = m_fd;
+    m_fd = -1;
+    // Some file systems report a failed write only when the file is closed.
+    const bool closed = ::close(fd) == 0 || fail(errno);
+    return flushed && closed;
+}
+
+bool SystemFile::fail(int errorNumber) {
+    return fail(std::generic_category().message(errorNumber).c_str());
+}
+
+bool SystemFile::fail(const char* reason) {
+    if (m_error.empty())
+        m_error = m_path + ": " + reason;
+    return false;
+}
+
+} // namespace quillon

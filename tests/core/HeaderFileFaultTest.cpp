@@ -1,0 +1,118 @@
+// Failures must be reported with the path and the reason, and must leave every file as it was.
+#include "HeaderFile.h"
+#include "TempDir.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+
+const FieldTexts someTexts{"SEGA GENESIS", "(C)T-00 2026", "NAME", "NAME", "GM 00000000-00", "JUE"};
+
+// Runs body in a child process, for tests that change the process's limits or identity.
+int exitCodeInChild(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(body());
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+bool mentions(const std::string& error, const std::string& path, const std::string& reason) {
+    return error.find(path) != std::string::npos && error.find(reason) != std::string::npos;
+}
+
+class HeaderFileFaultTest : public ::testing::Test {
+protected:
+    TempDir m_dir;
+};
+
+} // namespace
+
+TEST_F(HeaderFileFaultTest, MissingFileIsReportedAndNeverCreated) {
+    const std::string path = m_dir.file("missing.bin");
+    const LoadResult loaded = LoadHeader(path);
+    EXPECT_FALSE(loaded.header);
+    EXPECT_TRUE(mentions(loaded.error, path, "No such file or directory")) << loaded.error;
+
+    const SaveResult saved = SaveHeader(path, "1234", someTexts);
+    EXPECT_EQ(saved.status, SaveStatus::Failed);
+    EXPECT_TRUE(mentions(saved.error, path, "No such file or directory")) << saved.error;
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(HeaderFileFaultTest, DirectoriesAndFifosAreRefusedWithoutBlocking) {
+    const std::string fifo = m_dir.file("pipe.bin");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string& path : {m_dir.path().string(), fifo, std::string("/dev/zero")}) {
+        const LoadResult loaded = LoadHeader(path);
+        EXPECT_FALSE(loaded.header) << path;
+        EXPECT_TRUE(mentions(loaded.error, path, "not a regular file")) << loaded.error;
+        const SaveResult saved = SaveHeader(path, "1234", someTexts);
+        EXPECT_EQ(saved.status, SaveStatus::Failed) << path;
+        EXPECT_TRUE(mentions(saved.error, path, "not a regular file")) << saved.error;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(HeaderFileFaultTest, LoadingOpensReadOnlyAndChangesNothing) {
+    const std::string path = m_dir.file("readonly.bin");
+    writeBytes(path, randomBytes(1000, 1));
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const auto before = std::filesystem::last_write_time(path);
+    EXPECT_TRUE(LoadHeader(path).header);
+    EXPECT_EQ(std::filesystem::last_write_time(path), before);
+}
+
+TEST_F(HeaderFileFaultTest, FileThatCannotBeOpenedForWritingIsReported) {
+    const std::string path = m_dir.file("locked.bin");
+    const Bytes original = randomBytes(1000, 2);
+    writeBytes(path, original);
+
+    // Root may write to any file, so the save runs as an unprivileged user instead.
+    const auto saveUnprivileged = [&] {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 ||
+                                 ::setuid(65534) != 0))
+            return 10;
+        const SaveResult saved = SaveHeader(path, "1234", someTexts);
+        if (saved.status != SaveStatus::Failed)
+            return 11;
+        return mentions(saved.error, path, "Permission denied") ? 0 : 12;
+    };
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(exitCodeInChild(saveUnprivileged), 0);
+    EXPECT_EQ(readBytes(path), original);
+}
+
+TEST_F(HeaderFileFaultTest, WriteThatFailsIsReportedAndWritesNothing) {
+    // A short file must grow to take the country code; a file size limit makes that fail.
+    const std::string path = m_dir.file("short.bin");
+    const Bytes original(300, 0x77);
+    writeBytes(path, original);
+
+    const int code = exitCodeInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{400, 400};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return 10;
+        const SaveResult saved = SaveHeader(path, "1234", someTexts);
+        if (saved.status != SaveStatus::Failed)
+            return 11;
+        return mentions(saved.error, path, "File too large") ? 0 : 12;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(readBytes(path), original);
+}

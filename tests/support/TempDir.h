@@ -1,0 +1,35 @@
+// A scratch folder for one test, removed with everything in it afterwards, and small helpers
+// for the files the tests put there.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quillon::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    // A path inside the folder, as the program's file functions take it.
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void writeBytes(const std::string& path, const Bytes& bytes);
+Bytes readBytes(const std::string& path);
+
+// Reproducible pseudo-random bytes.
+Bytes randomBytes(std::size_t size, std::uint32_t seed);
+
+} // namespace quillon::test

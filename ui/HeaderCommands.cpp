@@ -1,0 +1,77 @@
+#include "HeaderCommands.h"
+
+#include "HeaderFile.h"
+#include "TextConversion.h"
+
+namespace quillon {
+
+HeaderCommands::HeaderCommands(HeaderFormView& view, FileDialog& dialog, MessageBox& messages,
+                               QWidget* dialogParent)
+    : m_view(view), m_dialog(dialog), m_messages(messages), m_dialogParent(dialogParent) {}
+
+const OpenFileRequest& HeaderCommands::romRequest() {
+    static const OpenFileRequest request{
+        QStringLiteral("Select a ROM file"),
+        QStringLiteral("Genesis Binary ROM Files (*.BIN;*.GEN;*.32x)"),
+        QStringLiteral("*.BIN;*.GEN;*.32x"),
+        {},
+    };
+    return request;
+}
+
+void HeaderCommands::browse() {
+    OpenFileRequest request = romRequest();
+    request.startPath = m_lastChosenPath;
+    const auto path = m_dialog.getOpenFileName(m_dialogParent, request);
+    if (!path)
+        return;
+    m_lastChosenPath = *path;
+
+    // Loaded before anything is shown, so a file that cannot be read leaves the window as it
+    // was instead of showing blank texts that the next save would write over the real header.
+    const LoadResult result = LoadHeader(pathForCore(*path));
+    if (!result.header) {
+        m_messages.critical(m_dialogParent, QStringLiteral("Cannot Read ROM"),
+                            QString::fromLocal8Bit(result.error));
+        return;
+    }
+    const LoadedHeader& header = *result.header;
+    m_view.setRomPath(*path);
+    for (const HeaderField& field : HeaderFieldTable)
+        m_view.setFieldText(field.index,
+                            textFromBytes(header.texts[static_cast<std::size_t>(field.index)]));
+    m_view.setChecksumText(
+        QString::fromStdString(FormatStoredChecksum(header.storedHigh, header.storedLow)));
+    m_view.setCalculatedChecksum(QString::fromStdString(FormatRomChecksum(header.calculated)));
+    m_view.setSaveEnabled(true);
+}
+
+void HeaderCommands::save() {
+    FieldTexts texts;
+    for (const HeaderField& field : HeaderFieldTable)
+        texts[static_cast<std::size_t>(field.index)] = bytesFromText(m_view.fieldText(field.index));
+
+    const SaveResult result =
+        SaveHeader(pathForCore(m_view.romPath()), m_view.checksumText().toStdString(), texts);
+    switch (result.status) {
+    case SaveStatus::InvalidChecksum:
+        m_messages.critical(m_dialogParent, QStringLiteral("Invalid Checksum"),
+                            QStringLiteral("Invalid checksum entered. Checksum must be in "
+                                           "hexadecimal."));
+        return;
+    case SaveStatus::Failed:
+        m_messages.critical(m_dialogParent, QStringLiteral("Cannot Save ROM"),
+                            QString::fromLocal8Bit(result.error));
+        return;
+    case SaveStatus::Saved:
+        break;
+    }
+    // Editors shorter than their field now show the spaces that were written after their text.
+    for (const HeaderField& field : HeaderFieldTable) {
+        if (m_view.fieldText(field.index).size() < static_cast<qsizetype>(field.length))
+            m_view.setFieldText(field.index,
+                                textFromBytes(result.texts[static_cast<std::size_t>(field.index)]));
+    }
+}
+
+} // namespace quillon

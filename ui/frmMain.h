@@ -1,0 +1,58 @@
+// The program's one window, built from its definition, and the view its commands work on.
+#pragma once
+
+#include "HeaderFormView.h"
+#include "HeaderLayout.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quillon {
+
+class FieldLineEdit;
+class FileDialog;
+class HeaderCommands;
+class HeaderKeyFilter;
+class MessageBox;
+
+class frmMain : public QWidget, public HeaderFormView {
+    Q_OBJECT
+
+public:
+    // Without a dialog or message box of its own the window uses the system's.
+    explicit frmMain(FileDialog* dialog = nullptr, MessageBox* messages = nullptr,
+                     QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    QString romPath() const override;
+    void setRomPath(const QString& path) override;
+    QString fieldText(int index) const override;
+    void setFieldText(int index, const QString& text) override;
+    QString checksumText() const override;
+    void setChecksumText(const QString& text) override;
+    void setCalculatedChecksum(const QString& text) override;
+    void setSaveEnabled(bool enabled) override;
+
+private:
+    void buildControls();
+    template <typename Control> Control* control(const QString& name) const;
+
+    std::unique_ptr<FileDialog> m_ownDialog;
+    std::unique_ptr<MessageBox> m_ownMessages;
+    std::unique_ptr<HeaderCommands> m_commands;
+    HeaderKeyFilter* m_keyFilter = nullptr;
+
+    QLabel* m_romFile = nullptr;
+    QPushButton* m_browse = nullptr;
+    QPushButton* m_save = nullptr;
+    QLineEdit* m_checksum = nullptr;
+    QLabel* m_calculatedChecksum = nullptr;
+    std::array<FieldLineEdit*, HeaderFieldCount> m_headerEditors{};
+};
+
+} // namespace quillon
