@@ -63,10 +63,13 @@ void WrappingLineEdit::layOut(QTextLayout& layout) const {
     layout.endLayout();
 }
 
-int WrappingLineEdit::lineCount() const {
+QStringList WrappingLineEdit::lines() const {
     QTextLayout layout;
     layOut(layout);
-    return layout.lineCount();
+    QStringList result;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        result.append(text().mid(layout.lineAt(i).textStart(), layout.lineAt(i).textLength()));
+    return result;
 }
 
 void WrappingLineEdit::keepCursorInView(const QTextLayout& layout) {

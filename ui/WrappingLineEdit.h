@@ -16,8 +16,8 @@ class WrappingLineEdit : public FieldLineEdit {
 public:
     explicit WrappingLineEdit(QWidget* parent = nullptr);
 
-    // The number of lines the current text takes at the editor's width.
-    int lineCount() const;
+    // The text broken into the lines it takes at the editor's width.
+    QStringList lines() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,258 @@
+// Browse and Save through the real window, with the dialog and message boxes answered here.
+#include "Fakes.h"
+#include "FieldLineEdit.h"
+#include "HeaderFile.h"
+#include "RomBuilder.h"
+#include "frmMain.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+
+// Everything the window shows, to tell whether a command changed anything.
+QStringList snapshot(const QWidget& window) {
+    QStringList state;
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        QString text;
+        if (auto* label = qobject_cast<const QLabel*>(widget))
+            text = label->text();
+        else if (auto* editor = qobject_cast<const QLineEdit*>(widget))
+            text = editor->text();
+        state.append(QStringLiteral("%1=%2 enabled=%3")
+                         .arg(widget->objectName(), text)
+                         .arg(widget->isEnabled()));
+    }
+    return state;
+}
+
+// A ROM whose stored checksum is 8F1C while its content sums to 8F1D.
+Bytes mismatchedRom() {
+    Bytes rom(0x400, 0);
+    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+    setFieldBytes(rom, HeaderFieldTable[1], "(C)QUIL 2026.DEC");
+    setFieldBytes(rom, HeaderFieldTable[2], "DOMESTIC");
+    setFieldBytes(rom, HeaderFieldTable[3], "OVERSEAS");
+    setFieldBytes(rom, HeaderFieldTable[4], "GM 00000001-00");
+    setFieldBytes(rom, HeaderFieldTable[5], "JUE");
+    rom[0x18E] = 0x8F;
+    rom[0x18F] = 0x1C;
+    rom[0x200] = 0x8F;
+    rom[0x201] = 0x1D;
+    rom[0x1A0] = 0xAA; // outside every field
+    return rom;
+}
+
+} // namespace
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+
+    FakeFileDialog m_dialog;
+    FakeMessageBox m_messages;
+    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<TempDir> m_dir;
+
+    template <typename T = QWidget> T* find(const QString& name) {
+        auto* widget = m_window->findChild<T*>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    FieldLineEdit* editor(int index) {
+        return find<FieldLineEdit>(QStringLiteral("txtHeaderInfo(%1)").arg(index));
+    }
+    QLineEdit* checksumEditor() { return find<QLineEdit>("txtHeaderChecksum"); }
+
+    QString romFile(const QString& name, const Bytes& bytes) {
+        const std::string path = m_dir->file(name.toStdString());
+        writeBytes(path, bytes);
+        return QString::fromStdString(path);
+    }
+    void browse(const std::optional<QString>& answer) {
+        m_dialog.answers.enqueue(answer);
+        QTest::mouseClick(find<QPushButton>("cmdBrowse"), Qt::LeftButton);
+    }
+    void save() { QTest::mouseClick(find<QPushButton>("cmdSave"), Qt::LeftButton); }
+    void typeChecksum(const QString& text) {
+        checksumEditor()->selectAll();
+        checksumEditor()->del();
+        QTest::keyClicks(checksumEditor(), text);
+    }
+
+private slots:
+    void init() {
+        m_dialog = {};
+        m_messages = {};
+        m_dir = std::make_unique<TempDir>();
+        m_window = std::make_unique<frmMain>(&m_dialog, &m_messages);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup() {
+        m_window.reset();
+        m_dir.reset();
+    }
+
+    void browseShowsTheHeaderAndSaveWritesTheEdits() {
+        const Bytes rom = mismatchedRom();
+        const QString path = romFile("game.bin", rom);
+        browse(path);
+        QCOMPARE(m_dialog.requests.size(), 1);
+        QCOMPARE(m_dialog.requests[0].title, QStringLiteral("Select a ROM file"));
+        QCOMPARE(m_dialog.requests[0].filterDescription,
+                 QStringLiteral("Genesis Binary ROM Files (*.BIN;*.GEN;*.32x)"));
+        QVERIFY(m_dialog.requests[0].startPath.isEmpty());
+
+        QCOMPARE(find<QLabel>("lblROMFile")->text(), path);
+        QCOMPARE(editor(0)->text(), QStringLiteral("SEGA MEGA DRIVE "));
+        QCOMPARE(editor(3)->text(), QStringLiteral("OVERSEAS"));
+        QCOMPARE(editor(5)->text(), QStringLiteral("JUE"));
+        QCOMPARE(checksumEditor()->text(), QStringLiteral("8F1C"));
+        QCOMPARE(find<QLabel>("lblCalcChecksum")->text(), QStringLiteral("8F1D"));
+        QVERIFY(find("cmdSave")->isEnabled());
+
+        typeChecksum(QStringLiteral("8F1D"));
+        editor(3)->selectAll();
+        QTest::keyClicks(editor(3), QStringLiteral("NEW NAME"));
+        save();
+
+        QVERIFY(m_messages.shown.isEmpty());
+        Bytes expected = rom;
+        expected[0x18F] = 0x1D;
+        setFieldBytes(expected, HeaderFieldTable[2], "DOMESTIC" + std::string(40, ' '));
+        setFieldBytes(expected, HeaderFieldTable[3], "NEW NAME" + std::string(40, ' '));
+        QCOMPARE(readBytes(path.toStdString()), expected);
+        QCOMPARE(editor(3)->text(), QStringLiteral("NEW NAME") + QString(40, u' '));
+        QCOMPARE(editor(0)->text(), QStringLiteral("SEGA MEGA DRIVE ")); // already full
+        QCOMPARE(checksumEditor()->text(), QStringLiteral("8F1D"));
+        QVERIFY(find("cmdSave")->isEnabled());
+
+        // The next Browse starts on the file chosen last.
+        browse(std::nullopt);
+        QCOMPARE(m_dialog.requests.last().startPath, path);
+    }
+
+    void cancellingChangesNothing() {
+        const QStringList fresh = snapshot(*m_window);
+        browse(std::nullopt);
+        QCOMPARE(snapshot(*m_window), fresh);
+        QCOMPARE(find<QLabel>("lblROMFile")->text(), QStringLiteral("Select a ROM file."));
+        QVERIFY(!find("cmdSave")->isEnabled());
+
+        browse(romFile("game.bin", mismatchedRom()));
+        editor(1)->setText(QStringLiteral("unsaved edit"));
+        const QStringList edited = snapshot(*m_window);
+        browse(std::nullopt);
+        QCOMPARE(snapshot(*m_window), edited);
+    }
+
+    void aSecondRomReplacesEverythingShown() {
+        browse(romFile("first.bin", mismatchedRom()));
+        editor(2)->setText(QStringLiteral("edit that is dropped"));
+        Bytes small(513, 0x41); // too short to have a checksummed word
+        const QString second = romFile("second.gen", small);
+        browse(second);
+        QCOMPARE(find<QLabel>("lblROMFile")->text(), second);
+        QCOMPARE(editor(2)->text(), QString(48, u'A'));
+        QCOMPARE(checksumEditor()->text(), QStringLiteral("4141"));
+        QCOMPARE(find<QLabel>("lblCalcChecksum")->text(), QStringLiteral("0000"));
+    }
+
+    void invalidChecksumShowsTheBoxAndWritesNothing() {
+        const Bytes rom = mismatchedRom();
+        const QString path = romFile("game.bin", rom);
+        browse(path);
+        editor(4)->setText(QStringLiteral("changed"));
+        for (const QString& invalid : {QString(), QStringLiteral("0x1234"), QStringLiteral("12 3"),
+                                       QStringLiteral("G1"), QStringLiteral("123456789")}) {
+            m_messages.shown.clear();
+            typeChecksum(invalid);
+            save();
+            QCOMPARE(m_messages.shown.size(), 1);
+            QCOMPARE(m_messages.shown[0].title, QStringLiteral("Invalid Checksum"));
+            QCOMPARE(m_messages.shown[0].text,
+                     QStringLiteral("Invalid checksum entered. Checksum must be in hexadecimal."));
+            QCOMPARE(readBytes(path.toStdString()), rom);
+            QCOMPARE(editor(4)->text(), QStringLiteral("changed"));
+        }
+    }
+
+    void saveStoresTheChecksumAsTypedAndPadsShortTexts() {
+        const QString path = romFile("game.bin", mismatchedRom());
+        browse(path);
+        typeChecksum(QStringLiteral("1a2b"));
+        editor(5)->clear();
+        save();
+        const Bytes saved = readBytes(path.toStdString());
+        QCOMPARE(saved[0x18E], 0x1A);
+        QCOMPARE(saved[0x18F], 0x2B);
+        QCOMPARE(fieldBytes(saved, HeaderFieldTable[5]), std::string_view("   "));
+        QCOMPARE(editor(5)->text(), QStringLiteral("   "));
+        QCOMPARE(checksumEditor()->text(), QStringLiteral("1a2b"));
+
+        save(); // a second save writes the same bytes
+        QCOMPARE(readBytes(path.toStdString()), saved);
+
+        browse(path); // and a new load shows them, trailing spaces and upper case
+        QCOMPARE(checksumEditor()->text(), QStringLiteral("1A2B"));
+        QCOMPARE(editor(2)->text(), QStringLiteral("DOMESTIC") + QString(40, u' '));
+    }
+
+    void unchangedRoundTripThroughTheWindowKeepsEveryByte() {
+        // Two ROMs carry every byte value 1-255 across the six fields, CR, LF and 0xA0
+        // included, in the single-line and the multi-line editors alike.
+        for (int round = 0; round < 2; ++round) {
+            Bytes rom = randomBytes(0x800, static_cast<std::uint32_t>(round));
+            int value = round == 0 ? 1 : 146;
+            for (const HeaderField& field : HeaderFieldTable) {
+                for (std::size_t k = 0; k < field.length; ++k, ++value)
+                    rom[field.offset + k] = static_cast<std::uint8_t>((value - 1) % 255 + 1);
+            }
+            const QString path = romFile(QStringLiteral("round%1.bin").arg(round), rom);
+            browse(path);
+            save();
+            QVERIFY(m_messages.shown.isEmpty());
+            QCOMPARE(readBytes(path.toStdString()), rom);
+        }
+    }
+
+    void aRomThatCannotBeReadIsReportedAndChangesNothing() {
+        const QStringList fresh = snapshot(*m_window);
+        const QString missing = QString::fromStdString(m_dir->file("gone.bin"));
+        browse(missing);
+        QCOMPARE(m_messages.shown.size(), 1);
+        QCOMPARE(m_messages.shown[0].title, QStringLiteral("Cannot Read ROM"));
+        QVERIFY(m_messages.shown[0].text.contains(missing));
+        QVERIFY(m_messages.shown[0].text.contains(QStringLiteral("No such file")));
+        QCOMPARE(snapshot(*m_window), fresh);
+
+        browse(romFile("game.bin", mismatchedRom()));
+        const QStringList loaded = snapshot(*m_window);
+        browse(QString::fromStdString(m_dir->path().string()));
+        QCOMPARE(m_messages.shown.size(), 2);
+        QVERIFY(m_messages.shown[1].text.contains(QStringLiteral("not a regular file")));
+        QCOMPARE(snapshot(*m_window), loaded);
+    }
+
+    void aSaveThatFailsIsReportedAndChangesNoEditor() {
+        const QString path = romFile("game.bin", mismatchedRom());
+        browse(path);
+        QVERIFY(QFile::remove(path));
+        const QStringList before = snapshot(*m_window);
+        save();
+        QCOMPARE(m_messages.shown.size(), 1);
+        QCOMPARE(m_messages.shown[0].title, QStringLiteral("Cannot Save ROM"));
+        QVERIFY(m_messages.shown[0].text.contains(path));
+        QVERIFY(!QFile::exists(path)); // never created afresh
+        QCOMPARE(snapshot(*m_window), before);
+    }
+};
+
+QTEST_MAIN(CommandsTest)
+#include "CommandsTest.moc"

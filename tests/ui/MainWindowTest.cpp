@@ -1,0 +1,220 @@
+// The window as it opens: its controls where they belong, its tab order, its fonts and
+// pictures, and the keys that must do nothing.
+#include "Fakes.h"
+#include "FieldLineEdit.h"
+#include "HeaderLayout.h"
+#include "frmMain.h"
+
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+
+struct Expected {
+    const char* name;
+    const char* caption; // nullptr where the control shows no caption or text
+    int left, top, width, height; // twips, as the window's layout was drawn up
+    int tabIndex;
+};
+
+// One pixel is 15 twips.
+const Expected expectedControls[] = {
+    {"fraROMFile", "Current ROM File", 120, 120, 5895, 615, 0},
+    {"lblROMFile", "Select a ROM file.", 120, 240, 4695, 255, 1},
+    {"cmdBrowse", "Browse...", 4920, 240, 855, 255, 2},
+    {"lblHeaderInfo(0)", "Console Name:", 120, 840, 1335, 255, 3},
+    {"lblHeaderInfo(1)", "Copyright Date:", 120, 1080, 1335, 255, 4},
+    {"lblHeaderInfo(2)", "Domestic Name:", 120, 1320, 1335, 255, 5},
+    {"txtHeaderInfo(0)", "", 1440, 840, 1815, 285, 6},
+    {"txtHeaderInfo(1)", "", 1440, 1080, 1815, 285, 7},
+    {"txtHeaderInfo(2)", nullptr, 1440, 1320, 1815, 765, 8},
+    {"lblHeaderInfo(3)", "Overseas Name:", 120, 2040, 1335, 255, 9},
+    {"txtHeaderInfo(3)", nullptr, 1440, 2040, 1815, 765, 10},
+    {"txtHeaderInfo(4)", "", 1440, 2760, 1815, 285, 11},
+    {"lblHeaderInfo(4)", "Serial Number:", 120, 2760, 1335, 255, 12},
+    {"txtHeaderInfo(5)", "", 1440, 3000, 1815, 285, 13},
+    {"lblHeaderInfo(5)", "Country Code:", 120, 3000, 1335, 255, 14},
+    {"fraChecksum", "Checksum", 3360, 840, 2655, 975, 15},
+    {"lblChecksumFromHeader", "Checksum from header:", 120, 240, 1815, 255, 16},
+    {"txtHeaderChecksum", "", 1920, 240, 495, 285, 17},
+    {"lblCalcChecksumDesc", "Calculated checksum:", 120, 600, 1695, 255, 18},
+    {"lblCalcChecksum", "", 1920, 600, 495, 285, 19},
+    {"cmdSave", "Save Changes", 120, 3360, 3135, 375, 20},
+    {"lblCopyright(0)", "Quillon v1.00", 3360, 1920, 2655, 255, 21},
+    {"lblCopyright(1)", nullptr, 3360, 2160, 2655, 255, 22},
+    {"Image1", nullptr, 3450, 2400, 2475, 1125, -1},
+};
+
+QString captionOf(QWidget* widget) {
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->text();
+    if (auto* button = qobject_cast<QPushButton*>(widget))
+        return button->text();
+    if (auto* editor = qobject_cast<QLineEdit*>(widget))
+        return editor->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(widget))
+        return frame->title();
+    return {};
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    FakeFileDialog m_dialog;
+    FakeMessageBox m_messages;
+    std::unique_ptr<frmMain> m_window;
+
+    template <typename T = QWidget> T* find(const QString& name) {
+        auto* widget = m_window->findChild<T*>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+
+    FieldLineEdit* headerEditor(int index) {
+        return find<FieldLineEdit>(QStringLiteral("txtHeaderInfo(%1)").arg(index));
+    }
+
+private slots:
+    void init() {
+        m_window = std::make_unique<frmMain>(&m_dialog, &m_messages);
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    void cleanup() { m_window.reset(); }
+
+    void controlsStandWhereTheLayoutPutsThem() {
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Quillon"));
+        QCOMPARE(m_window->size(), QSize(408, 256));
+        QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+        const Qt::WindowFlags flags = m_window->windowFlags();
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+
+        for (const Expected& expected : expectedControls) {
+            QWidget* widget = find(expected.name);
+            const QRect pixels(expected.left / 15, expected.top / 15, expected.width / 15,
+                               expected.height / 15);
+            QCOMPARE(widget->geometry(), pixels);
+            if (expected.caption)
+                QCOMPARE(captionOf(widget), QString::fromUtf8(expected.caption));
+            QCOMPARE(widget->property("TabIndex").toInt(), expected.tabIndex);
+            QVERIFY2(!captionOf(widget).contains(u'&'), expected.name); // no access keys
+        }
+        QCOMPARE(find("lblROMFile")->parentWidget(), find("fraROMFile"));
+        QCOMPARE(find("lblCalcChecksum")->parentWidget(), find("fraChecksum"));
+        QVERIFY(!find<QLabel>("lblCopyright(1)")->text().isEmpty());
+    }
+
+    void headerEditorsFollowTheFieldTable() {
+        const QString rows = QStringLiteral("abcdefghijklmnop\r\n").repeated(3);
+        for (const HeaderField& field : HeaderFieldTable) {
+            FieldLineEdit* editor = headerEditor(field.index);
+            QCOMPARE(editor->property("Tag").toString(),
+                     QString::fromLatin1(field.offsetText.data(), field.offsetText.size()));
+            QCOMPARE(editor->inputLimit(), static_cast<int>(field.length));
+            auto* label = find<QLabel>(QStringLiteral("lblHeaderInfo(%1)").arg(field.index));
+            QCOMPARE(label->text(), QString::fromLatin1(field.label.data(), field.label.size()));
+            QCOMPARE(label->buddy(), editor);
+            QCOMPARE(label->y(), editor->y());
+            QCOMPARE(editor->text(), field.length == 48 ? rows : QString());
+            QVERIFY(QFontInfo(editor->font()).fixedPitch());
+        }
+        QCOMPARE(headerEditor(2)->text().size(), 54);
+    }
+
+    void fontsAreTheWindowsOwn() {
+        const QFontInfo fixed(find("lblCalcChecksum")->font());
+        QVERIFY(fixed.fixedPitch());
+        QCOMPARE(fixed.pixelSize(), 11);
+        const QFontInfo proportional(find("lblHeaderInfo(0)")->font());
+        QVERIFY(!proportional.fixedPitch());
+        QCOMPARE(proportional.pixelSize(), 11);
+        // Every caption fits its control.
+        for (QLabel* label : m_window->findChildren<QLabel*>()) {
+            if (!label->text().isEmpty())
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
+                             label->contentsRect().width(),
+                         qPrintable(label->objectName()));
+        }
+    }
+
+    void picturesAreLoaded() {
+        const QPixmap picture = find<QLabel>("Image1")->pixmap();
+        QCOMPARE(picture.size(), QSize(165, 75));
+        QVERIFY(picture.hasAlphaChannel());
+        // The corner is transparent (palette entry 1), the cartridge's middle is not.
+        const QImage image = picture.toImage();
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(image.pixel(70, 40)), 255);
+        const QList<QSize> iconSizes = m_window->windowIcon().availableSizes();
+        for (int size : {16, 32, 48})
+            QVERIFY(iconSizes.contains(QSize(size, size)));
+    }
+
+    void focusStartsOnBrowseAndTabSkipsADisabledSave() {
+        QCOMPARE(QApplication::focusWidget(), find("cmdBrowse"));
+        QVERIFY(!find("cmdSave")->isEnabled());
+        const QStringList order{"txtHeaderInfo(0)", "txtHeaderInfo(1)", "txtHeaderInfo(2)",
+                                "txtHeaderInfo(3)", "txtHeaderInfo(4)", "txtHeaderInfo(5)",
+                                "txtHeaderChecksum", "cmdBrowse"};
+        for (const QString& name : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
+        }
+        m_window->setSaveEnabled(true);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdSave"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtHeaderChecksum"));
+    }
+
+    void enterAndEscapeDoNothing() {
+        m_window->setSaveEnabled(true);
+        QSignalSpy browseClicks(find<QPushButton>("cmdBrowse"), &QPushButton::clicked);
+        QSignalSpy saveClicks(find<QPushButton>("cmdSave"), &QPushButton::clicked);
+        const QList<QPair<int, Qt::KeyboardModifiers>> carriageReturns{
+            {Qt::Key_Return, Qt::NoModifier},      {Qt::Key_Enter, Qt::KeypadModifier},
+            {Qt::Key_Return, Qt::ShiftModifier},   {Qt::Key_Return, Qt::ControlModifier},
+            {Qt::Key_M, Qt::ControlModifier},
+        };
+        for (const HeaderField& field : HeaderFieldTable) {
+            FieldLineEdit* editor = headerEditor(field.index);
+            editor->setFocus();
+            editor->setText(QStringLiteral("ab"));
+            editor->setCursorPosition(1);
+            // The filter takes the key before the editor sees it at all.
+            QSignalSpy returns(editor, &QLineEdit::returnPressed);
+            for (const auto& [key, modifiers] : carriageReturns) {
+                QTest::keyClick(editor, static_cast<Qt::Key>(key), modifiers);
+                QCOMPARE(editor->text(), QStringLiteral("ab"));
+            }
+            QCOMPARE(returns.count(), 0);
+            QTest::keyClick(editor, Qt::Key_Escape);
+        }
+        auto* checksum = find<QLineEdit>("txtHeaderChecksum");
+        checksum->setFocus();
+        QTest::keyClick(checksum, Qt::Key_Return);
+        QTest::keyClick(checksum, Qt::Key_Escape);
+        QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        QCOMPARE(browseClicks.count(), 0);
+        QCOMPARE(saveClicks.count(), 0);
+        QVERIFY(m_dialog.requests.isEmpty());
+        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(m_window->isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
