@@ -8,7 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QApplication::setDesktopFileName(QStringLiteral("quillon"));
+    QApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon/quillon.ico")));
 
     quillon::frmMain window;

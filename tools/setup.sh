@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets Quillon up on Debian 12: installs the packages it needs, builds it, then either starts
-# the window program (run) or builds again with sanitizers and runs every test twice (test).
+# the window program (run) or runs every test twice, the second time built with sanitizers, and
+# checks the Debian package (test).
 set -euo pipefail
 
 mode=${1:-}
@@ -13,10 +14,10 @@ cd "$(dirname "$0")/.."
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev libgl-dev fonts-liberation
-    libgtest-dev libbenchmark-dev
+    libcli11-dev nlohmann-json3-dev
 )
 if [[ $mode == test ]]; then
-    packages+=(xvfb xauth)
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream dpkg-dev file)
 fi
 
 missing=()
@@ -40,12 +41,18 @@ build() { # folder, then CMake options
 }
 
 if [[ $mode == run ]]; then
-    build build -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF
+    build build -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_UI=ON -DQUILLON_BUILD_CLI=ON \
+        -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF
+    echo "Starting Quillon; try it on samples/quillon-sample.bin (or: build/cli/quillon-cli show samples/quillon-sample.bin)"
     exec ./build/app/quillon
 fi
 
-build build -DCMAKE_BUILD_TYPE=Release
-ctest --test-dir build -j "$jobs" --output-on-failure
+all=(-DQUILLON_BUILD_UI=ON -DQUILLON_BUILD_CLI=ON -DQUILLON_BUILD_TESTS=ON)
+build build -DCMAKE_BUILD_TYPE=Release "${all[@]}" -DQUILLON_BUILD_BENCH=ON
+ctest --test-dir build -j "$jobs" --output-on-failure --no-tests=error
+echo "== the Debian package"
+bash tools/check_package.sh build
 echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-build build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_BENCH=OFF
-ctest --test-dir build-sanitize -j "$jobs" --output-on-failure
+build build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo "${all[@]}" -DQUILLON_SANITIZE=ON \
+    -DQUILLON_BUILD_BENCH=OFF
+ctest --test-dir build-sanitize -j "$jobs" --output-on-failure --no-tests=error

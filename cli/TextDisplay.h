@@ -1,0 +1,30 @@
+// Header bytes as a terminal or a JSON reader sees them, and command-line text back to bytes.
+#pragma once
+
+#include "CharacterSet.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillon::cli {
+
+// UTF-8 through the ROM character set, in double quotes, with control characters, quotes and
+// backslashes written as escapes (\r, \n, \t, \xHH, \", \\) so that nothing is hidden.
+std::string visibleText(std::string_view bytes);
+
+// UTF-8 through the ROM character set, for JSON.
+std::string utf8Text(std::string_view bytes);
+
+// Upper-case hexadecimal, two digits a byte.
+std::string hexBytes(std::string_view bytes);
+
+struct Encoded {
+    ByteText bytes;
+    std::string problem; // why the text has no exact bytes, when it has none
+};
+
+// Command-line text (UTF-8) as header bytes, refusing what the character set cannot hold.
+Encoded strictBytes(std::string_view utf8);
+
+} // namespace quillon::cli
