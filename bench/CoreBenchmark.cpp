@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr std::size_t readBufferSize = std::size_t{1} << 20;
 constexpr std::int64_t fileSize = std::int64_t{64} << 20;
 
 std::vector<std::uint8_t> randomBuffer(std::size_t size) {
@@ -63,7 +62,7 @@ void LoadHeaderFile(benchmark::State& state) {
 
 void PlainRead(benchmark::State& state) {
     const std::string& path = cachedFile();
-    std::vector<std::uint8_t> buffer(readBufferSize);
+    std::vector<std::uint8_t> buffer(quillon::ReadBufferSize);
     for (auto _ : state) {
         const int fd = ::open(path.c_str(), O_RDONLY);
         while (::read(fd, buffer.data(), buffer.size()) > 0)

@@ -40,8 +40,8 @@ int run(int argc, char* argv[]) {
                                            "Store the checksum calculated over the ROM");
     checksumOption->excludes(fixOption);
 
-    CLI::App* check = app.add_subcommand(
-        "check", "Compare each file's stored checksum with the calculated one");
+    CLI::App* check =
+        app.add_subcommand("check", "Compare each file's stored checksum with the calculated one");
     check->add_option("FILE", files, "ROM image files")->required();
     CLI::App* fix = app.add_subcommand("fix", "Store the calculated checksum in each file");
     fix->add_option("FILE", files, "ROM image files")->required();

@@ -27,8 +27,11 @@ void appendUtf8(std::string& out, char32_t c) {
 // Decodes one UTF-8 sequence at the start of text; nothing for a malformed one.
 std::optional<char32_t> takeUtf8(std::string_view& text) {
     const auto lead = static_cast<unsigned char>(text.front());
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                     : (lead >> 3) == 0x1E ? 4 : 0;
+    const int length = lead < 0x80           ? 1
+                       : (lead >> 5) == 0x6  ? 2
+                       : (lead >> 4) == 0xE  ? 3
+                       : (lead >> 3) == 0x1E ? 4
+                                             : 0;
     if (length == 0 || text.size() < static_cast<std::size_t>(length))
         return std::nullopt;
     char32_t c = length == 1 ? lead : lead & (0x7F >> length);

@@ -10,19 +10,16 @@ namespace quillon {
 
 namespace {
 
-// Large enough to read at the speed of the disk, small enough to keep memory flat.
-constexpr std::size_t readBufferSize = std::size_t{1} << 20;
-
 using HeaderBytes = std::array<std::uint8_t, ChecksummedRegionStart>;
 
 // A single pass over the file: the header is kept aside while the whole is summed.
 std::optional<std::string> readHeaderAndChecksum(SystemFile& file, HeaderBytes& header,
                                                  RomChecksumAccumulator& checksum,
                                                  std::uint64_t& fileSize) {
-    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(readBufferSize);
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(ReadBufferSize);
     std::uint64_t offset = 0;
     for (;;) {
-        const auto count = file.read(buffer.get(), readBufferSize);
+        const auto count = file.read(buffer.get(), ReadBufferSize);
         if (!count)
             return file.error();
         if (*count == 0)

@@ -69,7 +69,8 @@ std::optional<std::uint32_t> ParseChecksumEntry(std::string_view text) {
 }
 
 ChecksumBytes SplitChecksum(std::uint32_t value) {
-    return {static_cast<std::uint8_t>((value >> 8) & 0xFF), static_cast<std::uint8_t>(value & 0xFF)};
+    return {static_cast<std::uint8_t>((value >> 8) & 0xFF),
+            static_cast<std::uint8_t>(value & 0xFF)};
 }
 
 } // namespace quillon

@@ -18,7 +18,8 @@ namespace {
 #define QUILLON_WIDE_VECTORS
 #endif
 
-QUILLON_WIDE_VECTORS std::uint16_t sumBigEndianWords(const std::uint8_t* bytes, std::size_t wordCount) {
+QUILLON_WIDE_VECTORS std::uint16_t sumBigEndianWords(const std::uint8_t* bytes,
+                                                     std::size_t wordCount) {
     std::uint16_t sum = 0;
     for (std::size_t i = 0; i < wordCount; ++i) {
         std::uint16_t word;

@@ -17,7 +17,8 @@ packages=(
     libcli11-dev nlohmann-json3-dev
 )
 if [[ $mode == test ]]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream dpkg-dev file)
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format desktop-file-utils appstream
+        dpkg-dev file)
 fi
 
 missing=()

@@ -69,8 +69,8 @@ void FieldLineEdit::contextMenuEvent(QContextMenuEvent* event) {
 
 void FieldLineEdit::mouseReleaseEvent(QMouseEvent* event) {
     // The middle button pastes the X11 selection; it goes through the limit like any paste.
-    if (event->button() == Qt::MiddleButton &&
-        QGuiApplication::clipboard()->supportsSelection() && !isReadOnly()) {
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() &&
+        !isReadOnly()) {
         insertWithinLimit(QGuiApplication::clipboard()->text(QClipboard::Selection));
         event->accept();
         return;

@@ -30,6 +30,8 @@ const QString multiLineInitialText = QStringLiteral("abcdefghijklmnop\r\n").repe
 
 std::vector<ControlDefinition> controls() {
     using K = ControlKind;
+    // A table reads best in rows.
+    // clang-format off
     std::vector<ControlDefinition> list{
         {.name = "fraROMFile", .kind = K::Frame, .caption = "Current ROM File",
          .geometry = {8, 8, 393, 41}, .tabIndex = 0},
@@ -60,6 +62,7 @@ std::vector<ControlDefinition> controls() {
         {.name = "cmdSave", .kind = K::Button, .caption = "Save Changes",
          .geometry = {8, 224, 209, 25}, .tabIndex = 20},
     };
+    // clang-format on
     for (const HeaderField& field : HeaderFieldTable) {
         const HeaderRow& row = headerRows[static_cast<std::size_t>(field.index)];
         const QString editor = indexedName("txtHeaderInfo", field.index);
@@ -69,14 +72,15 @@ std::vector<ControlDefinition> controls() {
                         .geometry = {8, row.top, 89, 17},
                         .tabIndex = row.labelTabIndex,
                         .buddy = editor});
-        list.push_back({.name = editor,
-                        .kind = row.multiLine ? K::WrappingEdit : K::LineEdit,
-                        .caption = row.multiLine ? multiLineInitialText : QString(),
-                        .geometry = {96, row.top, 121, row.height},
-                        .font = FontRole::Fixed,
-                        .tabIndex = row.editorTabIndex,
-                        .inputLimit = static_cast<int>(field.length),
-                        .tag = QString::fromUtf8(field.offsetText.data(), field.offsetText.size())});
+        list.push_back(
+            {.name = editor,
+             .kind = row.multiLine ? K::WrappingEdit : K::LineEdit,
+             .caption = row.multiLine ? multiLineInitialText : QString(),
+             .geometry = {96, row.top, 121, row.height},
+             .font = FontRole::Fixed,
+             .tabIndex = row.editorTabIndex,
+             .inputLimit = static_cast<int>(field.length),
+             .tag = QString::fromUtf8(field.offsetText.data(), field.offsetText.size())});
     }
     return list;
 }

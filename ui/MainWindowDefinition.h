@@ -12,7 +12,7 @@ enum class ControlKind { Frame, Label, Button, LineEdit, WrappingEdit, Picture }
 enum class FontRole { Default, Fixed };
 
 struct ControlDefinition {
-    QString name{};      // the header rows' controls carry their index: "txtHeaderInfo(2)"
+    QString name{}; // the header rows' controls carry their index: "txtHeaderInfo(2)"
     ControlKind kind = ControlKind::Label;
     QString container{}; // the frame holding it; empty for the window itself
     QString caption{};   // caption, initial text or picture resource

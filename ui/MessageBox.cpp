@@ -6,8 +6,8 @@ namespace quillon {
 
 std::unique_ptr<QMessageBox> makeCriticalBox(QWidget* parent, const QString& title,
                                              const QString& text) {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, title, text, QMessageBox::Ok,
-                                             parent);
+    auto box =
+        std::make_unique<QMessageBox>(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
     box->setTextFormat(Qt::PlainText); // a path may hold anything, markup included
     return box;
 }

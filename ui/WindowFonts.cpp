@@ -25,8 +25,8 @@ QFont defaultWindowFont() {
 }
 
 QFont fixedPitchFont() {
-    QFont font = firstInstalled({"Courier New", "Liberation Mono", "DejaVu Sans Mono"},
-                                QFont::Monospace);
+    QFont font =
+        firstInstalled({"Courier New", "Liberation Mono", "DejaVu Sans Mono"}, QFont::Monospace);
     font.setFixedPitch(true);
     return font;
 }

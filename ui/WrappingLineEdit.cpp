@@ -114,12 +114,13 @@ void WrappingLineEdit::paintEvent(QPaintEvent*) {
     }
     const QRect area = textArea();
     painter.setClipRect(area);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::Text));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
     const QPointF origin(area.left(), area.top() - m_scroll);
     layout.draw(&painter, origin, selection);
     if (hasFocus() && !hasSelectedText())
-        layout.drawCursor(&painter, origin, cursorPosition(), style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
+        layout.drawCursor(&painter, origin, cursorPosition(),
+                          style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
 }
 
 int WrappingLineEdit::positionAt(const QPoint& point) const {

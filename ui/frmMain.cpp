@@ -109,7 +109,8 @@ void frmMain::buildControls() {
         widget->setObjectName(definition.name);
         widget->setGeometry(definition.geometry);
         // Each control gets its font outright: the frames' style sheet would not pass it on.
-        widget->setFont(definition.font == FontRole::Fixed ? fixedPitchFont() : defaultWindowFont());
+        widget->setFont(definition.font == FontRole::Fixed ? fixedPitchFont()
+                                                           : defaultWindowFont());
         widget->setProperty("TabIndex", definition.tabIndex);
         if (definition.tabIndex >= 0 && widget->focusPolicy() != Qt::NoFocus)
             byTabIndex.insert(definition.tabIndex, widget);

@@ -148,7 +148,7 @@ TEST_F(QuillonCliTest, SetWritesWhatTheWindowWouldAndNothingElse) {
     writeBytes(path, original);
 
     const CliRun run = cli({"set", path, "--serial-number", "GM 1234", "--country-code", "",
-                         "--overseas-name", "Caf\xC3\xA9 \xE2\x82\xAC", "--checksum", "1a2b"});
+                            "--overseas-name", "Caf\xC3\xA9 \xE2\x82\xAC", "--checksum", "1a2b"});
     ASSERT_EQ(run.status, 0) << run.err;
     Bytes expected = original;
     setFieldBytes(expected, HeaderFieldTable[4], "GM 1234       ");
@@ -173,13 +173,13 @@ TEST_F(QuillonCliTest, RefusalsLeaveTheFileByteForByte) {
     const std::string path = rom("refuse.bin", false);
     const Bytes before = readBytes(path);
     const std::vector<std::vector<std::string>> refused{
-        {"set", path, "--country-code", "JUEX"},                         // too long
-        {"set", path, "--domestic-name", "check \xE2\x9C\x93"},          // no byte for U+2713
-        {"set", path, "--domestic-name", "bad \xC3"},                    // not UTF-8
-        {"set", path, "--checksum", "0x1234"},                           // not hexadecimal
+        {"set", path, "--country-code", "JUEX"},                // too long
+        {"set", path, "--domestic-name", "check \xE2\x9C\x93"}, // no byte for U+2713
+        {"set", path, "--domestic-name", "bad \xC3"},           // not UTF-8
+        {"set", path, "--checksum", "0x1234"},                  // not hexadecimal
         {"set", path, "--checksum", "12 34"},
-        {"set", path, "--checksum", "1234", "--fix-checksum"},           // both at once
-        {"set", path},                                                   // nothing to set
+        {"set", path, "--checksum", "1234", "--fix-checksum"}, // both at once
+        {"set", path},                                         // nothing to set
     };
     for (const auto& arguments : refused) {
         const CliRun run = cli(arguments);

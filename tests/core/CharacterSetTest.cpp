@@ -34,6 +34,6 @@ TEST(CharacterSet, CharactersWithoutAByteBecomeQuestionMarks) {
     EXPECT_FALSE(encodeCharacter(U'\u2028'));
     EXPECT_FALSE(encodeCharacter(U'\U0001F600'));
     EXPECT_EQ(encodeText(U"Caf\u00E9 \u20AC5 \u2713 \U0001F600"), "Caf\xE9 \x80"
-                                                                   "5 ? ?");
+                                                                  "5 ? ?");
     EXPECT_EQ(decodeText("Caf\xE9 \x80"), U"Caf\u00E9 \u20AC");
 }

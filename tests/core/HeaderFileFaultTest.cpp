@@ -84,8 +84,8 @@ TEST_F(HeaderFileFaultTest, FileThatCannotBeOpenedForWritingIsReported) {
 
     // Root may write to any file, so the save runs as an unprivileged user instead.
     const auto saveUnprivileged = [&] {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 ||
-                                 ::setuid(65534) != 0))
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
             return 10;
         const SaveResult saved = SaveHeader(path, "1234", someTexts);
         if (saved.status != SaveStatus::Failed)

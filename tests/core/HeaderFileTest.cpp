@@ -1,4 +1,5 @@
 #include "HeaderFile.h"
+
 #include "RomBuilder.h"
 
 #include <gtest/gtest.h>
@@ -84,8 +85,8 @@ TEST_F(HeaderFileTest, SavePadsWithSpacesCutsLongTextsAndStoresTheChecksum) {
 
     const SaveResult result = SaveHeader(m_path, "1234", texts);
     ASSERT_EQ(result.status, SaveStatus::Saved) << result.error;
-    const FieldTexts written{std::string(16, ' '), "ABC" + std::string(13, ' '),
-                             std::string(48, 'L'), "Over\r\nseas" + std::string(38, ' '),
+    const FieldTexts written{std::string(16, ' '),          "ABC" + std::string(13, ' '),
+                             std::string(48, 'L'),          "Over\r\nseas" + std::string(38, ' '),
                              "GM 1" + std::string(10, ' '), "U  "};
     EXPECT_EQ(result.texts, written);
 
@@ -158,7 +159,8 @@ TEST_F(HeaderFileTest, UnchangedRoundTripTurnsZerosIntoSpacesFromTheFirstZeroOn)
 // a file of 499 bytes or more keeps its length, a shorter one grows to 499 with zeros.
 TEST_F(HeaderFileTest, SaveChangesNoOtherByte) {
     std::mt19937 engine(20261207);
-    std::vector<std::size_t> sizes{0, 1, 100, 256, 398, 399, 400, 498, 499, 500, 512, 513, 514, 515};
+    std::vector<std::size_t> sizes{0,   1,   100, 256, 398, 399, 400,
+                                   498, 499, 500, 512, 513, 514, 515};
     sizes.push_back((3u << 20) + 1);
     sizes.push_back(4u << 20);
     for (std::size_t size : sizes) {

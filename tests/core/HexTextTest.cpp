@@ -1,5 +1,6 @@
-#include "HeaderLayout.h"
 #include "HexText.h"
+
+#include "HeaderLayout.h"
 
 #include <gtest/gtest.h>
 #include <numeric>

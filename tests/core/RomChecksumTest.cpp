@@ -1,4 +1,5 @@
 #include "RomChecksum.h"
+
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,9 @@ RomChecksum referenceChecksum(const Bytes& bytes) {
     return static_cast<RomChecksum>(sum);
 }
 
-RomChecksum checksumOf(const Bytes& bytes) { return ComputeRomChecksum(bytes.data(), bytes.size()); }
+RomChecksum checksumOf(const Bytes& bytes) {
+    return ComputeRomChecksum(bytes.data(), bytes.size());
+}
 
 } // namespace
 

@@ -14,11 +14,10 @@ TempDir::TempDir() {
         throw std::runtime_error("cannot make a scratch folder");
     m_path = pattern;
     // Readable by everyone, so a test that drops its privileges can still reach its files.
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all |
-                                             std::filesystem::perms::group_read |
-                                             std::filesystem::perms::group_exec |
-                                             std::filesystem::perms::others_read |
-                                             std::filesystem::perms::others_exec);
+    std::filesystem::permissions(
+        m_path, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                    std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                    std::filesystem::perms::others_exec);
 }
 
 TempDir::~TempDir() {
@@ -28,7 +27,8 @@ TempDir::~TempDir() {
 
 void writeBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);
 }

@@ -1,8 +1,8 @@
 // Browse and Save through the real window, with the dialog and message boxes answered here.
-#include "Fakes.h"
 #include "FieldLineEdit.h"
 #include "HeaderFile.h"
 #include "RomBuilder.h"
+#include "WindowUnderTest.h"
 #include "frmMain.h"
 
 #include <QDir>
@@ -53,21 +53,11 @@ Bytes mismatchedRom() {
 class CommandsTest : public QObject {
     Q_OBJECT
 
-    FakeFileDialog m_dialog;
-    FakeMessageBox m_messages;
-    std::unique_ptr<frmMain> m_window;
+    WindowUnderTest m_ui;
     std::unique_ptr<TempDir> m_dir;
 
-    template <typename T = QWidget> T* find(const QString& name) {
-        auto* widget = m_window->findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
-    }
-    FieldLineEdit* editor(int index) {
-        return find<FieldLineEdit>(QStringLiteral("txtHeaderInfo(%1)").arg(index));
-    }
-    QLineEdit* checksumEditor() { return find<QLineEdit>("txtHeaderChecksum"); }
+    FieldLineEdit* editor(int index) { return m_ui.headerEditor(index); }
+    QLineEdit* checksumEditor() { return m_ui.find<QLineEdit>("txtHeaderChecksum"); }
 
     QString romFile(const QString& name, const Bytes& bytes) {
         const std::string path = m_dir->file(name.toStdString());
@@ -75,10 +65,10 @@ class CommandsTest : public QObject {
         return QString::fromStdString(path);
     }
     void browse(const std::optional<QString>& answer) {
-        m_dialog.answers.enqueue(answer);
-        QTest::mouseClick(find<QPushButton>("cmdBrowse"), Qt::LeftButton);
+        m_ui.dialog.answers.enqueue(answer);
+        QTest::mouseClick(m_ui.find<QPushButton>("cmdBrowse"), Qt::LeftButton);
     }
-    void save() { QTest::mouseClick(find<QPushButton>("cmdSave"), Qt::LeftButton); }
+    void save() { QTest::mouseClick(m_ui.find<QPushButton>("cmdSave"), Qt::LeftButton); }
     void typeChecksum(const QString& text) {
         checksumEditor()->selectAll();
         checksumEditor()->del();
@@ -87,15 +77,12 @@ class CommandsTest : public QObject {
 
 private slots:
     void init() {
-        m_dialog = {};
-        m_messages = {};
         m_dir = std::make_unique<TempDir>();
-        m_window = std::make_unique<frmMain>(&m_dialog, &m_messages);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_ui.open();
+        QVERIFY(QTest::qWaitForWindowExposed(m_ui.window.get()));
     }
     void cleanup() {
-        m_window.reset();
+        m_ui.close();
         m_dir.reset();
     }
 
@@ -103,26 +90,26 @@ private slots:
         const Bytes rom = mismatchedRom();
         const QString path = romFile("game.bin", rom);
         browse(path);
-        QCOMPARE(m_dialog.requests.size(), 1);
-        QCOMPARE(m_dialog.requests[0].title, QStringLiteral("Select a ROM file"));
-        QCOMPARE(m_dialog.requests[0].filterDescription,
+        QCOMPARE(m_ui.dialog.requests.size(), 1);
+        QCOMPARE(m_ui.dialog.requests[0].title, QStringLiteral("Select a ROM file"));
+        QCOMPARE(m_ui.dialog.requests[0].filterDescription,
                  QStringLiteral("Genesis Binary ROM Files (*.BIN;*.GEN;*.32x)"));
-        QVERIFY(m_dialog.requests[0].startPath.isEmpty());
+        QVERIFY(m_ui.dialog.requests[0].startPath.isEmpty());
 
-        QCOMPARE(find<QLabel>("lblROMFile")->text(), path);
+        QCOMPARE(m_ui.find<QLabel>("lblROMFile")->text(), path);
         QCOMPARE(editor(0)->text(), QStringLiteral("SEGA MEGA DRIVE "));
         QCOMPARE(editor(3)->text(), QStringLiteral("OVERSEAS"));
         QCOMPARE(editor(5)->text(), QStringLiteral("JUE"));
         QCOMPARE(checksumEditor()->text(), QStringLiteral("8F1C"));
-        QCOMPARE(find<QLabel>("lblCalcChecksum")->text(), QStringLiteral("8F1D"));
-        QVERIFY(find("cmdSave")->isEnabled());
+        QCOMPARE(m_ui.find<QLabel>("lblCalcChecksum")->text(), QStringLiteral("8F1D"));
+        QVERIFY(m_ui.find("cmdSave")->isEnabled());
 
         typeChecksum(QStringLiteral("8F1D"));
         editor(3)->selectAll();
         QTest::keyClicks(editor(3), QStringLiteral("NEW NAME"));
         save();
 
-        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(m_ui.messages.shown.isEmpty());
         Bytes expected = rom;
         expected[0x18F] = 0x1D;
         setFieldBytes(expected, HeaderFieldTable[2], "DOMESTIC" + std::string(40, ' '));
@@ -131,25 +118,25 @@ private slots:
         QCOMPARE(editor(3)->text(), QStringLiteral("NEW NAME") + QString(40, u' '));
         QCOMPARE(editor(0)->text(), QStringLiteral("SEGA MEGA DRIVE ")); // already full
         QCOMPARE(checksumEditor()->text(), QStringLiteral("8F1D"));
-        QVERIFY(find("cmdSave")->isEnabled());
+        QVERIFY(m_ui.find("cmdSave")->isEnabled());
 
         // The next Browse starts on the file chosen last.
         browse(std::nullopt);
-        QCOMPARE(m_dialog.requests.last().startPath, path);
+        QCOMPARE(m_ui.dialog.requests.last().startPath, path);
     }
 
     void cancellingChangesNothing() {
-        const QStringList fresh = snapshot(*m_window);
+        const QStringList fresh = snapshot(*m_ui.window);
         browse(std::nullopt);
-        QCOMPARE(snapshot(*m_window), fresh);
-        QCOMPARE(find<QLabel>("lblROMFile")->text(), QStringLiteral("Select a ROM file."));
-        QVERIFY(!find("cmdSave")->isEnabled());
+        QCOMPARE(snapshot(*m_ui.window), fresh);
+        QCOMPARE(m_ui.find<QLabel>("lblROMFile")->text(), QStringLiteral("Select a ROM file."));
+        QVERIFY(!m_ui.find("cmdSave")->isEnabled());
 
         browse(romFile("game.bin", mismatchedRom()));
         editor(1)->setText(QStringLiteral("unsaved edit"));
-        const QStringList edited = snapshot(*m_window);
+        const QStringList edited = snapshot(*m_ui.window);
         browse(std::nullopt);
-        QCOMPARE(snapshot(*m_window), edited);
+        QCOMPARE(snapshot(*m_ui.window), edited);
     }
 
     void aSecondRomReplacesEverythingShown() {
@@ -158,10 +145,10 @@ private slots:
         Bytes small(513, 0x41); // too short to have a checksummed word
         const QString second = romFile("second.gen", small);
         browse(second);
-        QCOMPARE(find<QLabel>("lblROMFile")->text(), second);
+        QCOMPARE(m_ui.find<QLabel>("lblROMFile")->text(), second);
         QCOMPARE(editor(2)->text(), QString(48, u'A'));
         QCOMPARE(checksumEditor()->text(), QStringLiteral("4141"));
-        QCOMPARE(find<QLabel>("lblCalcChecksum")->text(), QStringLiteral("0000"));
+        QCOMPARE(m_ui.find<QLabel>("lblCalcChecksum")->text(), QStringLiteral("0000"));
     }
 
     void invalidChecksumShowsTheBoxAndWritesNothing() {
@@ -171,12 +158,12 @@ private slots:
         editor(4)->setText(QStringLiteral("changed"));
         for (const QString& invalid : {QString(), QStringLiteral("0x1234"), QStringLiteral("12 3"),
                                        QStringLiteral("G1"), QStringLiteral("123456789")}) {
-            m_messages.shown.clear();
+            m_ui.messages.shown.clear();
             typeChecksum(invalid);
             save();
-            QCOMPARE(m_messages.shown.size(), 1);
-            QCOMPARE(m_messages.shown[0].title, QStringLiteral("Invalid Checksum"));
-            QCOMPARE(m_messages.shown[0].text,
+            QCOMPARE(m_ui.messages.shown.size(), 1);
+            QCOMPARE(m_ui.messages.shown[0].title, QStringLiteral("Invalid Checksum"));
+            QCOMPARE(m_ui.messages.shown[0].text,
                      QStringLiteral("Invalid checksum entered. Checksum must be in hexadecimal."));
             QCOMPARE(readBytes(path.toStdString()), rom);
             QCOMPARE(editor(4)->text(), QStringLiteral("changed"));
@@ -217,40 +204,40 @@ private slots:
             const QString path = romFile(QStringLiteral("round%1.bin").arg(round), rom);
             browse(path);
             save();
-            QVERIFY(m_messages.shown.isEmpty());
+            QVERIFY(m_ui.messages.shown.isEmpty());
             QCOMPARE(readBytes(path.toStdString()), rom);
         }
     }
 
     void aRomThatCannotBeReadIsReportedAndChangesNothing() {
-        const QStringList fresh = snapshot(*m_window);
+        const QStringList fresh = snapshot(*m_ui.window);
         const QString missing = QString::fromStdString(m_dir->file("gone.bin"));
         browse(missing);
-        QCOMPARE(m_messages.shown.size(), 1);
-        QCOMPARE(m_messages.shown[0].title, QStringLiteral("Cannot Read ROM"));
-        QVERIFY(m_messages.shown[0].text.contains(missing));
-        QVERIFY(m_messages.shown[0].text.contains(QStringLiteral("No such file")));
-        QCOMPARE(snapshot(*m_window), fresh);
+        QCOMPARE(m_ui.messages.shown.size(), 1);
+        QCOMPARE(m_ui.messages.shown[0].title, QStringLiteral("Cannot Read ROM"));
+        QVERIFY(m_ui.messages.shown[0].text.contains(missing));
+        QVERIFY(m_ui.messages.shown[0].text.contains(QStringLiteral("No such file")));
+        QCOMPARE(snapshot(*m_ui.window), fresh);
 
         browse(romFile("game.bin", mismatchedRom()));
-        const QStringList loaded = snapshot(*m_window);
+        const QStringList loaded = snapshot(*m_ui.window);
         browse(QString::fromStdString(m_dir->path().string()));
-        QCOMPARE(m_messages.shown.size(), 2);
-        QVERIFY(m_messages.shown[1].text.contains(QStringLiteral("not a regular file")));
-        QCOMPARE(snapshot(*m_window), loaded);
+        QCOMPARE(m_ui.messages.shown.size(), 2);
+        QVERIFY(m_ui.messages.shown[1].text.contains(QStringLiteral("not a regular file")));
+        QCOMPARE(snapshot(*m_ui.window), loaded);
     }
 
     void aSaveThatFailsIsReportedAndChangesNoEditor() {
         const QString path = romFile("game.bin", mismatchedRom());
         browse(path);
         QVERIFY(QFile::remove(path));
-        const QStringList before = snapshot(*m_window);
+        const QStringList before = snapshot(*m_ui.window);
         save();
-        QCOMPARE(m_messages.shown.size(), 1);
-        QCOMPARE(m_messages.shown[0].title, QStringLiteral("Cannot Save ROM"));
-        QVERIFY(m_messages.shown[0].text.contains(path));
+        QCOMPARE(m_ui.messages.shown.size(), 1);
+        QCOMPARE(m_ui.messages.shown[0].title, QStringLiteral("Cannot Save ROM"));
+        QVERIFY(m_ui.messages.shown[0].text.contains(path));
         QVERIFY(!QFile::exists(path)); // never created afresh
-        QCOMPARE(snapshot(*m_window), before);
+        QCOMPARE(snapshot(*m_ui.window), before);
     }
 };
 

@@ -131,7 +131,8 @@ private slots:
         QCOMPARE(lines.size(), 3);
         QVERIFY(lines[0].size() >= 16 && lines[0].size() == lines[1].size());
         m_wrapping->setText(QStringLiteral("abcdefghijklmnop\r\n").repeated(3));
-        QCOMPARE(m_wrapping->lines().size(), 4); // three rows and the empty one after the last break
+        QCOMPARE(m_wrapping->lines().size(),
+                 4); // three rows and the empty one after the last break
         QCOMPARE(m_wrapping->lines().first(), QStringLiteral("abcdefghijklmnop\r\n"));
         m_wrapping->setText(QStringLiteral("a\rb\nc"));
         QCOMPARE(m_wrapping->lines(), (QStringList{"a\r", "b\n", "c"}));

@@ -1,8 +1,8 @@
 // The window as it opens: its controls where they belong, its tab order, its fonts and
 // pictures, and the keys that must do nothing.
-#include "Fakes.h"
 #include "FieldLineEdit.h"
 #include "HeaderLayout.h"
+#include "WindowUnderTest.h"
 #include "frmMain.h"
 
 #include <QFontInfo>
@@ -19,7 +19,7 @@ namespace {
 
 struct Expected {
     const char* name;
-    const char* caption; // nullptr where the control shows no caption or text
+    const char* caption;          // nullptr where the control shows no caption or text
     int left, top, width, height; // twips, as the window's layout was drawn up
     int tabIndex;
 };
@@ -69,41 +69,27 @@ QString captionOf(QWidget* widget) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    FakeFileDialog m_dialog;
-    FakeMessageBox m_messages;
-    std::unique_ptr<frmMain> m_window;
-
-    template <typename T = QWidget> T* find(const QString& name) {
-        auto* widget = m_window->findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
-    }
-
-    FieldLineEdit* headerEditor(int index) {
-        return find<FieldLineEdit>(QStringLiteral("txtHeaderInfo(%1)").arg(index));
-    }
+    WindowUnderTest m_ui;
 
 private slots:
     void init() {
-        m_window = std::make_unique<frmMain>(&m_dialog, &m_messages);
-        m_window->show();
-        QApplication::setActiveWindow(m_window.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_ui.open();
+        QApplication::setActiveWindow(m_ui.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_ui.window.get()));
     }
-    void cleanup() { m_window.reset(); }
+    void cleanup() { m_ui.close(); }
 
     void controlsStandWhereTheLayoutPutsThem() {
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Quillon"));
-        QCOMPARE(m_window->size(), QSize(408, 256));
-        QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
-        const Qt::WindowFlags flags = m_window->windowFlags();
+        QCOMPARE(m_ui.window->windowTitle(), QStringLiteral("Quillon"));
+        QCOMPARE(m_ui.window->size(), QSize(408, 256));
+        QCOMPARE(m_ui.window->minimumSize(), m_ui.window->maximumSize());
+        const Qt::WindowFlags flags = m_ui.window->windowFlags();
         QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
 
         for (const Expected& expected : expectedControls) {
-            QWidget* widget = find(expected.name);
+            QWidget* widget = m_ui.find(expected.name);
             const QRect pixels(expected.left / 15, expected.top / 15, expected.width / 15,
                                expected.height / 15);
             QCOMPARE(widget->geometry(), pixels);
@@ -112,37 +98,37 @@ private slots:
             QCOMPARE(widget->property("TabIndex").toInt(), expected.tabIndex);
             QVERIFY2(!captionOf(widget).contains(u'&'), expected.name); // no access keys
         }
-        QCOMPARE(find("lblROMFile")->parentWidget(), find("fraROMFile"));
-        QCOMPARE(find("lblCalcChecksum")->parentWidget(), find("fraChecksum"));
-        QVERIFY(!find<QLabel>("lblCopyright(1)")->text().isEmpty());
+        QCOMPARE(m_ui.find("lblROMFile")->parentWidget(), m_ui.find("fraROMFile"));
+        QCOMPARE(m_ui.find("lblCalcChecksum")->parentWidget(), m_ui.find("fraChecksum"));
+        QVERIFY(!m_ui.find<QLabel>("lblCopyright(1)")->text().isEmpty());
     }
 
     void headerEditorsFollowTheFieldTable() {
         const QString rows = QStringLiteral("abcdefghijklmnop\r\n").repeated(3);
         for (const HeaderField& field : HeaderFieldTable) {
-            FieldLineEdit* editor = headerEditor(field.index);
+            FieldLineEdit* editor = m_ui.headerEditor(field.index);
             QCOMPARE(editor->property("Tag").toString(),
                      QString::fromLatin1(field.offsetText.data(), field.offsetText.size()));
             QCOMPARE(editor->inputLimit(), static_cast<int>(field.length));
-            auto* label = find<QLabel>(QStringLiteral("lblHeaderInfo(%1)").arg(field.index));
+            auto* label = m_ui.find<QLabel>(QStringLiteral("lblHeaderInfo(%1)").arg(field.index));
             QCOMPARE(label->text(), QString::fromLatin1(field.label.data(), field.label.size()));
             QCOMPARE(label->buddy(), editor);
             QCOMPARE(label->y(), editor->y());
             QCOMPARE(editor->text(), field.length == 48 ? rows : QString());
             QVERIFY(QFontInfo(editor->font()).fixedPitch());
         }
-        QCOMPARE(headerEditor(2)->text().size(), 54);
+        QCOMPARE(m_ui.headerEditor(2)->text().size(), 54);
     }
 
     void fontsAreTheWindowsOwn() {
-        const QFontInfo fixed(find("lblCalcChecksum")->font());
+        const QFontInfo fixed(m_ui.find("lblCalcChecksum")->font());
         QVERIFY(fixed.fixedPitch());
         QCOMPARE(fixed.pixelSize(), 11);
-        const QFontInfo proportional(find("lblHeaderInfo(0)")->font());
+        const QFontInfo proportional(m_ui.find("lblHeaderInfo(0)")->font());
         QVERIFY(!proportional.fixedPitch());
         QCOMPARE(proportional.pixelSize(), 11);
         // Every caption fits its control.
-        for (QLabel* label : m_window->findChildren<QLabel*>()) {
+        for (QLabel* label : m_ui.window->findChildren<QLabel*>()) {
             if (!label->text().isEmpty())
                 QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
                              label->contentsRect().width(),
@@ -151,29 +137,29 @@ private slots:
     }
 
     void picturesAreLoaded() {
-        const QPixmap picture = find<QLabel>("Image1")->pixmap();
+        const QPixmap picture = m_ui.find<QLabel>("Image1")->pixmap();
         QCOMPARE(picture.size(), QSize(165, 75));
         QVERIFY(picture.hasAlphaChannel());
         // The corner is transparent (palette entry 1), the cartridge's middle is not.
         const QImage image = picture.toImage();
         QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
         QCOMPARE(qAlpha(image.pixel(70, 40)), 255);
-        const QList<QSize> iconSizes = m_window->windowIcon().availableSizes();
+        const QList<QSize> iconSizes = m_ui.window->windowIcon().availableSizes();
         for (int size : {16, 32, 48})
             QVERIFY(iconSizes.contains(QSize(size, size)));
     }
 
     void focusStartsOnBrowseAndTabSkipsADisabledSave() {
-        QCOMPARE(QApplication::focusWidget(), find("cmdBrowse"));
-        QVERIFY(!find("cmdSave")->isEnabled());
-        const QStringList order{"txtHeaderInfo(0)", "txtHeaderInfo(1)", "txtHeaderInfo(2)",
-                                "txtHeaderInfo(3)", "txtHeaderInfo(4)", "txtHeaderInfo(5)",
+        QCOMPARE(QApplication::focusWidget(), m_ui.find("cmdBrowse"));
+        QVERIFY(!m_ui.find("cmdSave")->isEnabled());
+        const QStringList order{"txtHeaderInfo(0)",  "txtHeaderInfo(1)", "txtHeaderInfo(2)",
+                                "txtHeaderInfo(3)",  "txtHeaderInfo(4)", "txtHeaderInfo(5)",
                                 "txtHeaderChecksum", "cmdBrowse"};
         for (const QString& name : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), name);
         }
-        m_window->setSaveEnabled(true);
+        m_ui.window->setSaveEnabled(true);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdSave"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
@@ -181,16 +167,16 @@ private slots:
     }
 
     void enterAndEscapeDoNothing() {
-        m_window->setSaveEnabled(true);
-        QSignalSpy browseClicks(find<QPushButton>("cmdBrowse"), &QPushButton::clicked);
-        QSignalSpy saveClicks(find<QPushButton>("cmdSave"), &QPushButton::clicked);
+        m_ui.window->setSaveEnabled(true);
+        QSignalSpy browseClicks(m_ui.find<QPushButton>("cmdBrowse"), &QPushButton::clicked);
+        QSignalSpy saveClicks(m_ui.find<QPushButton>("cmdSave"), &QPushButton::clicked);
         const QList<QPair<int, Qt::KeyboardModifiers>> carriageReturns{
-            {Qt::Key_Return, Qt::NoModifier},      {Qt::Key_Enter, Qt::KeypadModifier},
-            {Qt::Key_Return, Qt::ShiftModifier},   {Qt::Key_Return, Qt::ControlModifier},
+            {Qt::Key_Return, Qt::NoModifier},    {Qt::Key_Enter, Qt::KeypadModifier},
+            {Qt::Key_Return, Qt::ShiftModifier}, {Qt::Key_Return, Qt::ControlModifier},
             {Qt::Key_M, Qt::ControlModifier},
         };
         for (const HeaderField& field : HeaderFieldTable) {
-            FieldLineEdit* editor = headerEditor(field.index);
+            FieldLineEdit* editor = m_ui.headerEditor(field.index);
             editor->setFocus();
             editor->setText(QStringLiteral("ab"));
             editor->setCursorPosition(1);
@@ -203,16 +189,16 @@ private slots:
             QCOMPARE(returns.count(), 0);
             QTest::keyClick(editor, Qt::Key_Escape);
         }
-        auto* checksum = find<QLineEdit>("txtHeaderChecksum");
+        auto* checksum = m_ui.find<QLineEdit>("txtHeaderChecksum");
         checksum->setFocus();
         QTest::keyClick(checksum, Qt::Key_Return);
         QTest::keyClick(checksum, Qt::Key_Escape);
-        QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        QTest::keyClick(m_ui.window.get(), Qt::Key_Escape);
         QCOMPARE(browseClicks.count(), 0);
         QCOMPARE(saveClicks.count(), 0);
-        QVERIFY(m_dialog.requests.isEmpty());
-        QVERIFY(m_messages.shown.isEmpty());
-        QVERIFY(m_window->isVisible());
+        QVERIFY(m_ui.dialog.requests.isEmpty());
+        QVERIFY(m_ui.messages.shown.isEmpty());
+        QVERIFY(m_ui.window->isVisible());
     }
 };
 
