@@ -3,7 +3,10 @@
 #include "RomBuilder.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <random>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -208,4 +211,24 @@ TEST_F(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
     writeBytes(m_path, Bytes(10, 1));
     ASSERT_FALSE(WriteHeaderEdit(m_path, edit));
     EXPECT_EQ(readBytes(m_path).size(), 0x18Eu);
+}
+
+// A file past 2 GiB loads through the fixed buffer: its size and sum use 64-bit offsets, and the
+// process's memory stays small. Holes keep the file from taking disk space.
+TEST_F(HeaderFileTest, HugeFileLoadsInFlatMemory) {
+    constexpr std::uint64_t twoGiB = std::uint64_t{1} << 31;
+    const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    const std::uint8_t tail[] = {0x12, 0x34, 0xFF}; // one word, then an unpaired byte
+    ASSERT_EQ(::pwrite(fd, tail, sizeof tail, static_cast<off_t>(twoGiB)), 3);
+    ASSERT_EQ(::close(fd), 0);
+
+    const LoadResult result = LoadHeader(m_path);
+    ASSERT_TRUE(result.header) << result.error;
+    EXPECT_EQ(result.header->fileSize, twoGiB + 3);
+    EXPECT_EQ(result.header->calculated, 0x1234);
+
+    rusage usage{};
+    ASSERT_EQ(::getrusage(RUSAGE_SELF, &usage), 0);
+    EXPECT_LT(usage.ru_maxrss, 200 * 1024) << "peak resident kilobytes";
 }
