@@ -29,7 +29,7 @@ int run(int argc, char* argv[]) {
     set->add_option("FILE", request.path, "ROM image file")->required();
     std::array<CLI::Option*, HeaderFieldCount> textOptions{};
     for (const HeaderField& field : HeaderFieldTable) {
-        const auto i = static_cast<std::size_t>(field.index);
+        const auto i = field.index;
         textOptions[i] = set->add_option(std::string(fieldNames[i].option), texts[i],
                                          "Text of \"" + std::string(field.label) + "\" (" +
                                              std::to_string(field.length) + " characters at most)");

@@ -26,7 +26,7 @@ bool checksumMatches(const LoadedHeader& header) {
 
 // The bytes of a field that the file really has; a short file may end inside or before it.
 std::string_view presentBytes(const LoadedHeader& header, const HeaderField& field) {
-    const std::string_view all = header.fieldBytes[static_cast<std::size_t>(field.index)];
+    const std::string_view all = header.fieldBytes[field.index];
     const auto present = header.fileSize > field.offset ? header.fileSize - field.offset : 0;
     return all.substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(present, all.size())));
 }
@@ -36,7 +36,7 @@ void printHeader(const std::string& path, const LoadedHeader& header, std::ostre
     out << path << '\n';
     for (const HeaderField& field : HeaderFieldTable)
         out << "  " << std::left << std::setw(labelWidth) << field.label
-            << visibleText(header.texts[static_cast<std::size_t>(field.index)]) << '\n';
+            << visibleText(header.texts[field.index]) << '\n';
     out << "  " << std::setw(labelWidth) << "Stored checksum:" << storedChecksum(header) << '\n'
         << "  " << std::setw(labelWidth) << "Calculated checksum:" << calculatedChecksum(header)
         << (checksumMatches(header) ? " (matches)" : " (differs)") << '\n'
@@ -47,8 +47,8 @@ nlohmann::ordered_json headerJson(const std::string& path, const LoadedHeader& h
     nlohmann::ordered_json json;
     json["path"] = path;
     for (const HeaderField& field : HeaderFieldTable) {
-        const std::string key(fieldNames[static_cast<std::size_t>(field.index)].jsonKey);
-        json[key] = utf8Text(header.texts[static_cast<std::size_t>(field.index)]);
+        const std::string key(fieldNames[field.index].jsonKey);
+        json[key] = utf8Text(header.texts[field.index]);
         json[key + "_hex"] = hexBytes(presentBytes(header, field));
     }
     json["stored_checksum"] = storedChecksum(header);
@@ -104,7 +104,7 @@ int setFields(const SetRequest& request, Streams streams) {
     HeaderEdit edit;
     bool anything = request.checksum || request.fixChecksum;
     for (const HeaderField& field : HeaderFieldTable) {
-        const auto i = static_cast<std::size_t>(field.index);
+        const auto i = field.index;
         if (!request.texts[i])
             continue;
         anything = true;

@@ -50,9 +50,9 @@ LoadResult LoadHeader(const std::string& path) {
 
     for (const HeaderField& field : HeaderFieldTable) {
         const auto* first = reinterpret_cast<const char*>(header.data() + field.offset);
-        ByteText& bytes = loaded.fieldBytes[static_cast<std::size_t>(field.index)];
+        ByteText& bytes = loaded.fieldBytes[field.index];
         bytes.assign(first, field.length);
-        loaded.texts[static_cast<std::size_t>(field.index)] = bytes.substr(0, bytes.find('\0'));
+        loaded.texts[field.index] = bytes.substr(0, bytes.find('\0'));
     }
     loaded.storedHigh = header[ChecksumWord::offset];
     loaded.storedLow = header[ChecksumWord::offset + 1];
@@ -74,7 +74,7 @@ std::optional<std::string> WriteHeaderEdit(const std::string& path, const Header
     // Growing a short file first means a file that cannot grow fails before any byte changes.
     std::uint64_t end = edit.checksum ? ChecksumWord::offset + ChecksumWord::length : 0;
     for (const HeaderField& field : HeaderFieldTable) {
-        if (edit.texts[static_cast<std::size_t>(field.index)])
+        if (edit.texts[field.index])
             end = std::max<std::uint64_t>(end, field.offset + field.length);
     }
     if (!file.extendTo(end))
@@ -87,7 +87,7 @@ std::optional<std::string> WriteHeaderEdit(const std::string& path, const Header
             return file.error();
     }
     for (const HeaderField& field : HeaderFieldTable) {
-        const auto& text = edit.texts[static_cast<std::size_t>(field.index)];
+        const auto& text = edit.texts[field.index];
         if (text && !file.writeAt(field.offset, fitFieldText(*text, field).data(), field.length))
             return file.error();
     }
@@ -105,7 +105,7 @@ SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
     HeaderEdit edit{SplitChecksum(*checksum), {}};
     SaveResult result{SaveStatus::Saved, {}, {}};
     for (const HeaderField& field : HeaderFieldTable) {
-        const auto i = static_cast<std::size_t>(field.index);
+        const auto i = field.index;
         result.texts[i] = fitFieldText(texts[i], field);
         edit.texts[i] = result.texts[i];
     }

@@ -10,7 +10,7 @@
 namespace quillon {
 
 struct HeaderField {
-    int index;
+    std::size_t index; // the row, 0-5
     std::string_view label;
     std::uint32_t offset;
     std::uint32_t length;

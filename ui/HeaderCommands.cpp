@@ -38,8 +38,7 @@ void HeaderCommands::browse() {
     const LoadedHeader& header = *result.header;
     m_view.setRomPath(*path);
     for (const HeaderField& field : HeaderFieldTable)
-        m_view.setFieldText(field.index,
-                            textFromBytes(header.texts[static_cast<std::size_t>(field.index)]));
+        m_view.setFieldText(field.index, textFromBytes(header.texts[field.index]));
     m_view.setChecksumText(
         QString::fromStdString(FormatStoredChecksum(header.storedHigh, header.storedLow)));
     m_view.setCalculatedChecksum(QString::fromStdString(FormatRomChecksum(header.calculated)));
@@ -49,7 +48,7 @@ void HeaderCommands::browse() {
 void HeaderCommands::save() {
     FieldTexts texts;
     for (const HeaderField& field : HeaderFieldTable)
-        texts[static_cast<std::size_t>(field.index)] = bytesFromText(m_view.fieldText(field.index));
+        texts[field.index] = bytesFromText(m_view.fieldText(field.index));
 
     const SaveResult result =
         SaveHeader(pathForCore(m_view.romPath()), m_view.checksumText().toStdString(), texts);
@@ -69,8 +68,7 @@ void HeaderCommands::save() {
     // Editors shorter than their field now show the spaces that were written after their text.
     for (const HeaderField& field : HeaderFieldTable) {
         if (m_view.fieldText(field.index).size() < static_cast<qsizetype>(field.length))
-            m_view.setFieldText(field.index,
-                                textFromBytes(result.texts[static_cast<std::size_t>(field.index)]));
+            m_view.setFieldText(field.index, textFromBytes(result.texts[field.index]));
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 
 namespace quillon {
 
@@ -11,8 +12,8 @@ public:
 
     virtual QString romPath() const = 0;
     virtual void setRomPath(const QString& path) = 0;
-    virtual QString fieldText(int index) const = 0;
-    virtual void setFieldText(int index, const QString& text) = 0;
+    virtual QString fieldText(std::size_t index) const = 0;
+    virtual void setFieldText(std::size_t index, const QString& text) = 0;
     virtual QString checksumText() const = 0;
     virtual void setChecksumText(const QString& text) = 0;
     virtual void setCalculatedChecksum(const QString& text) = 0;

@@ -5,12 +5,12 @@
 
 namespace quillon {
 
-void HeaderKeyFilter::watch(QWidget* editor, int index) {
+void HeaderKeyFilter::watch(QWidget* editor, std::size_t index) {
     m_indexes.insert(editor, index);
     editor->installEventFilter(this);
 }
 
-bool HeaderKeyFilter::swallows([[maybe_unused]] int index, const QKeyEvent& event) {
+bool HeaderKeyFilter::swallows([[maybe_unused]] std::size_t index, const QKeyEvent& event) {
     const int key = event.key();
     const bool ctrlM = key == Qt::Key_M && event.modifiers().testFlag(Qt::ControlModifier);
     return key == Qt::Key_Return || key == Qt::Key_Enter || ctrlM || event.text().contains(u'\r');

@@ -17,17 +17,17 @@ class HeaderKeyFilter : public QObject {
 public:
     using QObject::QObject;
 
-    void watch(QWidget* editor, int index);
+    void watch(QWidget* editor, std::size_t index);
 
     // Whether a key typed into the editor of this index is swallowed; the rule is the same
     // for every index.
-    static bool swallows(int index, const QKeyEvent& event);
+    static bool swallows(std::size_t index, const QKeyEvent& event);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QHash<const QObject*, int> m_indexes;
+    QHash<const QObject*, std::size_t> m_indexes;
 };
 
 } // namespace quillon

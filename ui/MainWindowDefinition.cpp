@@ -64,7 +64,7 @@ std::vector<ControlDefinition> controls() {
     };
     // clang-format on
     for (const HeaderField& field : HeaderFieldTable) {
-        const HeaderRow& row = headerRows[static_cast<std::size_t>(field.index)];
+        const HeaderRow& row = headerRows[field.index];
         const QString editor = indexedName("txtHeaderInfo", field.index);
         list.push_back({.name = indexedName("lblHeaderInfo", field.index),
                         .kind = K::Label,
@@ -87,7 +87,7 @@ std::vector<ControlDefinition> controls() {
 
 } // namespace
 
-QString indexedName(const QString& group, int index) {
+QString indexedName(const QString& group, std::size_t index) {
     return QStringLiteral("%1(%2)").arg(group).arg(index);
 }
 

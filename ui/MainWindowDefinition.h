@@ -35,6 +35,6 @@ struct WindowDefinition {
 const WindowDefinition& mainWindowDefinition();
 
 // "txtHeaderInfo" and 2 give "txtHeaderInfo(2)".
-QString indexedName(const QString& group, int index);
+QString indexedName(const QString& group, std::size_t index);
 
 } // namespace quillon

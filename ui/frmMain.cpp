@@ -89,7 +89,7 @@ frmMain::frmMain(FileDialog* dialog, MessageBox* messages, QWidget* parent)
     m_calculatedChecksum = control<QLabel>("lblCalcChecksum");
     for (const HeaderField& field : HeaderFieldTable) {
         auto* editor = control<FieldLineEdit>(indexedName("txtHeaderInfo", field.index));
-        m_headerEditors[static_cast<std::size_t>(field.index)] = editor;
+        m_headerEditors[field.index] = editor;
         m_keyFilter->watch(editor, field.index);
     }
     m_save->setEnabled(false);
@@ -134,12 +134,10 @@ template <typename Control> Control* frmMain::control(const QString& name) const
 QString frmMain::romPath() const { return m_romFile->text(); }
 void frmMain::setRomPath(const QString& path) { m_romFile->setText(path); }
 
-QString frmMain::fieldText(int index) const {
-    return m_headerEditors.at(static_cast<std::size_t>(index))->text();
-}
+QString frmMain::fieldText(std::size_t index) const { return m_headerEditors.at(index)->text(); }
 
-void frmMain::setFieldText(int index, const QString& text) {
-    m_headerEditors.at(static_cast<std::size_t>(index))->setText(text);
+void frmMain::setFieldText(std::size_t index, const QString& text) {
+    m_headerEditors.at(index)->setText(text);
 }
 
 QString frmMain::checksumText() const { return m_checksum->text(); }

@@ -31,8 +31,8 @@ public:
 
     QString romPath() const override;
     void setRomPath(const QString& path) override;
-    QString fieldText(int index) const override;
-    void setFieldText(int index, const QString& text) override;
+    QString fieldText(std::size_t index) const override;
+    void setFieldText(std::size_t index, const QString& text) override;
     QString checksumText() const override;
     void setChecksumText(const QString& text) override;
     void setCalculatedChecksum(const QString& text) override;

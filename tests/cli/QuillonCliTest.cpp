@@ -163,7 +163,7 @@ TEST_F(QuillonCliTest, SetWritesWhatTheWindowWouldAndNothingElse) {
     writeBytes(twin, original);
     FieldTexts texts;
     for (const HeaderField& field : HeaderFieldTable)
-        texts[static_cast<std::size_t>(field.index)] = std::string(fieldBytes(expected, field));
+        texts[field.index] = std::string(fieldBytes(expected, field));
     ASSERT_EQ(SaveHeader(twin, "1A2B", texts).status, SaveStatus::Saved);
     for (const HeaderField& field : {HeaderFieldTable[3], HeaderFieldTable[4], HeaderFieldTable[5]})
         EXPECT_EQ(fieldBytes(readBytes(twin), field), fieldBytes(expected, field));

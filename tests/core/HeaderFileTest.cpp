@@ -2,8 +2,8 @@
 
 #include "RomBuilder.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <random>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -96,7 +96,7 @@ TEST_F(HeaderFileTest, SavePadsWithSpacesCutsLongTextsAndStoresTheChecksum) {
     const Bytes saved = readBytes(m_path);
     ASSERT_EQ(saved.size(), original.size());
     for (const HeaderField& field : HeaderFieldTable)
-        EXPECT_EQ(fieldBytes(saved, field), written[static_cast<std::size_t>(field.index)]);
+        EXPECT_EQ(fieldBytes(saved, field), written[field.index]);
     EXPECT_EQ(saved[0x18E], 0x12);
     EXPECT_EQ(saved[0x18F], 0x34);
 
@@ -188,8 +188,7 @@ TEST_F(HeaderFileTest, SaveChangesNoOtherByte) {
             ASSERT_EQ(saved[offset], before) << "size " << size << ", offset " << offset;
         }
         for (const HeaderField& field : HeaderFieldTable)
-            EXPECT_EQ(fieldBytes(saved, field),
-                      fitFieldText(texts[static_cast<std::size_t>(field.index)], field));
+            EXPECT_EQ(fieldBytes(saved, field), fitFieldText(texts[field.index], field));
         EXPECT_EQ(saved[0x18E], SplitChecksum(checksum).high);
         EXPECT_EQ(saved[0x18F], SplitChecksum(checksum).low);
     }

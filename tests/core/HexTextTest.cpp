@@ -31,7 +31,7 @@ TEST(HeaderLayout, FieldsAreDisjointBelowTheChecksummedRegion) {
 TEST(HeaderLayout, OffsetTextSpellsTheOffsetAndIndexMatchesRow) {
     for (std::size_t row = 0; row < HeaderFieldTable.size(); ++row) {
         const HeaderField& field = HeaderFieldTable[row];
-        EXPECT_EQ(field.index, static_cast<int>(row));
+        EXPECT_EQ(field.index, row);
         EXPECT_EQ(ParseOffsetText(field.offsetText), field.offset) << field.label;
     }
     EXPECT_EQ(ParseOffsetText("&H1F0"), 496u);

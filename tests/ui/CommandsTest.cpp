@@ -56,7 +56,7 @@ class CommandsTest : public QObject {
     WindowUnderTest m_ui;
     std::unique_ptr<TempDir> m_dir;
 
-    FieldLineEdit* editor(int index) { return m_ui.headerEditor(index); }
+    FieldLineEdit* editor(std::size_t index) { return m_ui.headerEditor(index); }
     QLineEdit* checksumEditor() { return m_ui.find<QLineEdit>("txtHeaderChecksum"); }
 
     QString romFile(const QString& name, const Bytes& bytes) {

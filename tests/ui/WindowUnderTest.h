@@ -29,7 +29,7 @@ public:
             qFatal("no control %s", qPrintable(name));
         return widget;
     }
-    FieldLineEdit* headerEditor(int index) const {
+    FieldLineEdit* headerEditor(std::size_t index) const {
         return find<FieldLineEdit>(QStringLiteral("txtHeaderInfo(%1)").arg(index));
     }
 };
