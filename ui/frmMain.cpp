@@ -132,7 +132,10 @@ template <typename Control> Control* frmMain::control(const QString& name) const
 }
 
 QString frmMain::romPath() const { return m_romFile->text(); }
-void frmMain::setRomPath(const QString& path) { m_romFile->setText(path); }
+void frmMain::setRomPath(const QString& path) {
+    m_romFile->setText(path);
+    m_romFile->setToolTip(path); // a long path is cut off by the label's edge
+}
 
 QString frmMain::fieldText(std::size_t index) const { return m_headerEditors.at(index)->text(); }
 

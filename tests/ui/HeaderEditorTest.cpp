@@ -2,6 +2,7 @@
 #include "CharacterSet.h"
 #include "FieldLineEdit.h"
 #include "TextConversion.h"
+#include "WindowFonts.h"
 #include "WrappingLineEdit.h"
 
 #include <QApplication>
@@ -38,9 +39,7 @@ private slots:
         m_line->setGeometry(0, 0, 121, 19);
         m_wrapping = new WrappingLineEdit(m_window.get());
         m_wrapping->setInputLimit(48);
-        QFont fixed(QStringLiteral("Liberation Mono"));
-        fixed.setPixelSize(11);
-        m_wrapping->setFont(fixed);
+        m_wrapping->setFont(fixedPitchFont());
         m_wrapping->setGeometry(0, 30, 121, 51);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
