@@ -2,16 +2,15 @@
 #include "frmMain.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon/quillon.ico")));
 
     quillon::frmMain window;
+    QApplication::setWindowIcon(window.windowIcon()); // for the dialogs too
     window.show();
     return QApplication::exec();
 }

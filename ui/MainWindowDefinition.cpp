@@ -60,7 +60,7 @@ std::vector<ControlDefinition> controls() {
         {.name = "Image1", .kind = K::Picture, .caption = ":/quillon/logo.gif",
          .geometry = {230, 160, 165, 75}},
         {.name = "cmdSave", .kind = K::Button, .caption = "Save Changes",
-         .geometry = {8, 224, 209, 25}, .tabIndex = 20},
+         .geometry = {8, 224, 209, 25}, .tabIndex = 20, .enabled = false},
     };
     // clang-format on
     for (const HeaderField& field : HeaderFieldTable) {

@@ -19,6 +19,7 @@ struct ControlDefinition {
     QRect geometry{};    // logical pixels, from the container's top-left corner
     FontRole font = FontRole::Default;
     int tabIndex = -1;
+    bool enabled = true;
     bool bordered = false;
     bool centred = false;
     QString buddy{}; // the editor a label names

@@ -92,7 +92,6 @@ frmMain::frmMain(FileDialog* dialog, MessageBox* messages, QWidget* parent)
         m_headerEditors[field.index] = editor;
         m_keyFilter->watch(editor, field.index);
     }
-    m_save->setEnabled(false);
     connect(m_browse, &QPushButton::clicked, this, [this] { m_commands->browse(); });
     connect(m_save, &QPushButton::clicked, this, [this] { m_commands->save(); });
     m_browse->setFocus();
@@ -111,6 +110,7 @@ void frmMain::buildControls() {
         // Each control gets its font outright: the frames' style sheet would not pass it on.
         widget->setFont(definition.font == FontRole::Fixed ? fixedPitchFont()
                                                            : defaultWindowFont());
+        widget->setEnabled(definition.enabled);
         widget->setProperty("TabIndex", definition.tabIndex);
         if (definition.tabIndex >= 0 && widget->focusPolicy() != Qt::NoFocus)
             byTabIndex.insert(definition.tabIndex, widget);
