@@ -137,7 +137,7 @@ int setFields(const SetRequest& request, Streams streams) {
         const auto header = load(request.path, streams);
         if (!header)
             return FileFailed;
-        edit.checksum = storeCalculated(*header).checksum;
+        edit.checksum = SplitChecksum(header->calculated);
     }
     return write(request.path, edit, streams) ? Done : FileFailed;
 }

@@ -105,9 +105,8 @@ SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
     HeaderEdit edit{SplitChecksum(*checksum), {}};
     SaveResult result{SaveStatus::Saved, {}, {}};
     for (const HeaderField& field : HeaderFieldTable) {
-        const auto i = field.index;
-        result.texts[i] = fitFieldText(texts[i], field);
-        edit.texts[i] = result.texts[i];
+        result.texts[field.index] = fitFieldText(texts[field.index], field);
+        edit.texts[field.index] = result.texts[field.index];
     }
     if (auto error = WriteHeaderEdit(path, edit))
         return {SaveStatus::Failed, {}, *error};
