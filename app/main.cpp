@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts Quillon: one window, and the event loop until it is closed.
 #include "frmMain.h"
 

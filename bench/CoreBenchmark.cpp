@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The checksum against memcpy of the same buffer, and a whole load against plain read() of the
 // same file through a buffer of the same size: the ratios tell whether either does extra work.
 #include "HeaderFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line: parses it and runs the subcommand it names.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What each subcommand does to its files; output and errors go to the given streams.
 #pragma once
 

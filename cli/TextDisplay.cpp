@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TextDisplay.h"
 
 #include "HexText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Header bytes as a terminal or a JSON reader sees them, and command-line text back to bytes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quillon-cli: shows, checks and edits ROM headers from the command line.
 #include "CliApp.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CharacterSet.h"
 
 #include <array>

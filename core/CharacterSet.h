@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's one 8-bit character set: Windows-1252, with its five unassigned bytes
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) mapped to the C1 controls of the same number, so that every
 // byte has a character of its own and that character maps back to the same byte.

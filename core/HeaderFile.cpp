@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "HeaderFile.h"
 
 #include "SystemFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a ROM's header and writing it back in place: only the six fields and the checksum
 // word are ever written, and a file is never created or shortened.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "HeaderLayout.h"
 
 #include "HexText.h"

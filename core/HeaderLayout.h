@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the edited parts of a Mega Drive ROM header lie in the file.
 #pragma once
 

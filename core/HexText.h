@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hexadecimal text as the user sees and types it, and the checksum's two stored bytes.
 #pragma once
 

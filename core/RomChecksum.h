@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The checksum a Mega Drive computes over its ROM: the 16-bit wrap-around sum of the
 // big-endian words from 0x200 to the end, an unpaired last byte left out.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SystemFile.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An open ROM file on a POSIX system. It never creates a file and never opens anything but a
 // regular file, and each failure is kept as a message with the path and the system's reason.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package and tries it as installed, without touching the system: apt must be
 # able to satisfy its dependencies, and the programs unpacked into a scratch root must run on the
 # packaged sample and validate their desktop files.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws Quillon's own artwork: a cartridge with a quill across it.
 
 Writes, next to the program's resources:

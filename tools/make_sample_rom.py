@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes samples/quillon-sample.bin: a small Mega Drive ROM made by this project alone.
 
 The program does nothing but pass the console's security check and wait, which is enough for

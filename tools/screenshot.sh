@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Takes screenshots of the real window under Xvfb, as a person would see it: empty, and with the
 # sample ROM loaded through the file dialog. Needs xvfb, xdotool and imagemagick.
 # Usage: tools/screenshot.sh [path of the quillon program]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Sets Quillon up on Debian 12: installs the packages it needs, builds it, then either starts
 # the window program (run) or runs every test twice, the second time built with sanitizers, and
 # checks the Debian package (test).

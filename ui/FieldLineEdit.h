@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A line editor that keeps its text exactly and limits what the user types or pastes, but
 // never what the program sets (QLineEdit's own maximum would cut set texts too).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file-open dialog the Browse command asks, behind an interface so tests can answer it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "HeaderCommands.h"
 
 #include "HeaderFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Browse and Save, apart from any widget: they read and write the window through a view and
 // talk to the user through an injected file dialog and message box.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the two commands read from and write to the window, so they can run without one.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "HeaderKeyFilter.h"
 
 #include <QKeyEvent>

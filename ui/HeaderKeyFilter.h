@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one key filter of the six header editors: a carriage return typed into any of them
 // (Enter, keypad Enter, Return with Shift or Ctrl, Ctrl+M) is swallowed, so it neither breaks
 // a line nor reaches a button.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "MainWindowDefinition.h"
 
 #include "HeaderLayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window as data: every control with its kind, place, caption and tab index.
 #pragma once
 

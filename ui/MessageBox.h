@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The modal message box the commands show, behind an interface so tests can answer it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TextConversion.h"
 
 #include <QFile>

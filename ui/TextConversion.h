@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's only way between its Unicode texts and the header's bytes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "WindowFonts.h"
 
 #include <QStringList>

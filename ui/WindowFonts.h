@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's two fonts, with metric-compatible stand-ins where the named ones are missing.
 #pragma once
 

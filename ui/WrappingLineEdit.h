@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A multi-line editor with a line editor's exact text. QPlainTextEdit would turn "\r", "\r\n",
 // U+00A0, U+2028 and U+2029 into other characters; this keeps QLineEdit's text, cursor, undo
 // and clipboard, and only lays the text out over several lines, wrapping at spaces where it

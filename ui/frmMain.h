@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's one window, built from its definition, and the view its commands work on.
 #pragma once
 

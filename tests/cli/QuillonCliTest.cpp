@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quillon-cli as a user runs it: the real program on files in a scratch folder.
 #include "HeaderFile.h"
 #include "RomBuilder.h"

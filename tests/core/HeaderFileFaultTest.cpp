@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Failures must be reported with the path and the reason, and must leave every file as it was.
 #include "HeaderFile.h"
 #include "TempDir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RomChecksum.h"
 
 #include "TempDir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ROM images made up for the tests, with their header fields set through the field table.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A scratch folder for one test, removed with everything in it afterwards, and small helpers
 // for the files the tests put there.
 #pragma once

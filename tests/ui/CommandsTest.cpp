@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Browse and Save through the real window, with the dialog and message boxes answered here.
 #include "FieldLineEdit.h"
 #include "HeaderFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real file dialog's filter and start, and the real message box, without showing either.
 #include "FileDialog.h"
 #include "HeaderCommands.h"

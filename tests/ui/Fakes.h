@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Stand-ins for the file dialog and the message box, so no test waits on a person.
 #pragma once
 

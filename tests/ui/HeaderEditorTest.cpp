@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The header editors: exact texts, the limit on typing and pasting, and wrapping.
 #include "CharacterSet.h"
 #include "FieldLineEdit.h"

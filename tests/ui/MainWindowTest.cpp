@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window as it opens: its controls where they belong, its tab order, its fonts and
 // pictures, and the keys that must do nothing.
 #include "FieldLineEdit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real main window with its dialog and message boxes answered by the test.
 #pragma once
 
