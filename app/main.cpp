@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Starts Quillon: one window, and the event loop until it is closed.
+#include "QuillonVersion.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -7,7 +8,8 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(quillon::VersionText.data(), quillon::VersionText.size()));
     QApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));
 
     quillon::frmMain window;

@@ -2,6 +2,7 @@
 #include "CliApp.h"
 
 #include "FileCommands.h"
+#include "QuillonVersion.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -13,7 +14,7 @@ int run(int argc, char* argv[]) {
                  "in place.\nExit status: 0 done, 1 checksum mismatch (check), 2 bad usage or "
                  "input, 3 a file that could not be read or written.",
                  "quillon-cli"};
-    app.set_version_flag("--version", "1.00");
+    app.set_version_flag("--version", std::string(VersionText));
     app.require_subcommand(1, 1);
 
     std::vector<std::string> files;

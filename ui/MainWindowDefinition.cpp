@@ -2,6 +2,7 @@
 #include "MainWindowDefinition.h"
 
 #include "HeaderLayout.h"
+#include "QuillonVersion.h"
 
 #include <array>
 
@@ -53,7 +54,7 @@ std::vector<ControlDefinition> controls() {
         {.name = "lblCalcChecksum", .kind = K::Label, .container = "fraChecksum",
          .geometry = {128, 40, 33, 19}, .font = FontRole::Fixed, .tabIndex = 19,
          .bordered = true},
-        {.name = "lblCopyright(0)", .kind = K::Label, .caption = "Quillon v1.00",
+        {.name = "lblCopyright(0)", .kind = K::Label, .caption = "Quillon v" + QString::fromUtf8(VersionText.data(), VersionText.size()),
          .geometry = {224, 128, 177, 17}, .tabIndex = 21, .centred = true},
         {.name = "lblCopyright(1)", .kind = K::Label,
          .caption = "\u00A9 2026 The Quillon Developers", .geometry = {224, 144, 177, 17},
