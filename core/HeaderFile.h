@@ -22,6 +22,10 @@ using FieldTexts = std::array<ByteText, HeaderFieldCount>;
 // it, and a fresh process reads its file fastest with it.
 inline constexpr std::size_t ReadBufferSize = std::size_t{1} << 18;
 
+// The ROM's first bytes up to the checksummed region, the whole header among them.
+using HeaderBytes = std::array<std::uint8_t, ChecksummedRegionStart>;
+
+// Of an interleaved copier image, everything but fileSize describes the ROM put back in order.
 struct LoadedHeader {
     FieldTexts texts;      // each field up to its first zero byte
     FieldTexts fieldBytes; // each field's bytes exactly, zeros past the end of a short file
@@ -29,6 +33,9 @@ struct LoadedHeader {
     std::uint8_t storedLow = 0;
     RomChecksum calculated = 0;
     std::uint64_t fileSize = 0;
+    std::uint64_t romSize = 0; // the file's size less an interleaved image's copier header
+    HeaderBytes bytes{};       // zeros past the end of a short ROM
+    bool interleaved = false;  // an interleaved copier (SMD) image, which is never written
 };
 
 struct LoadResult {
@@ -45,8 +52,9 @@ struct HeaderEdit {
 };
 
 // Writes an edit in place and flushes it to the device. Texts are fitted to their fields
-// first; a file shorter than the furthest byte written grows to it with zeros. Returns the
-// path and the reason on failure, nothing on success.
+// first; a file shorter than the furthest byte written grows to it with zeros. An interleaved
+// copier image is refused. Returns the path and the reason on failure, nothing on success; a
+// failed save leaves the file's length and bytes as they were.
 std::optional<std::string> WriteHeaderEdit(const std::string& path, const HeaderEdit& edit);
 
 // A field's text as it is stored: cut to the field, or padded with spaces up to it.
@@ -60,7 +68,8 @@ struct SaveResult {
     std::string error; // when Failed: the path and the reason
 };
 
-// Saves all six texts and the checksum typed by the user; an invalid checksum writes nothing.
+// Saves all six texts and the checksum typed by the user; an invalid checksum writes nothing,
+// and neither does a failure.
 SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
                       const FieldTexts& texts);
 

@@ -69,6 +69,14 @@ TEST_F(HeaderFileFaultTest, DirectoriesAndFifosAreRefusedWithoutBlocking) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
+// A load reads no further than the length the file had when it was opened: a pseudo-file that
+// claims none ends at once instead of being read for ever.
+TEST_F(HeaderFileFaultTest, LoadEndsAtTheLengthFoundOnOpening) {
+    const LoadResult loaded = LoadHeader("/proc/self/pagemap");
+    ASSERT_TRUE(loaded.header) << loaded.error;
+    EXPECT_EQ(loaded.header->fileSize, 0u);
+}
+
 TEST_F(HeaderFileFaultTest, LoadingOpensReadOnlyAndChangesNothing) {
     const std::string path = m_dir.file("readonly.bin");
     writeBytes(path, randomBytes(1000, 1));
