@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: MIT
 // Failures must be reported with the path and the reason, and must leave every file as it was.
+#include "ChildProcess.h"
 #include "HeaderFile.h"
 #include "TempDir.h"
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <functional>
+#include <fstream>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -20,16 +22,6 @@ using namespace quillon::test;
 namespace {
 
 const FieldTexts someTexts{"SEGA GENESIS", "(C)T-00 2026", "NAME", "NAME", "GM 00000000-00", "JUE"};
-
-// Runs body in a child process, for tests that change the process's limits or identity.
-int exitCodeInChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(body());
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
 
 bool mentions(const std::string& error, const std::string& path, const std::string& reason) {
     return error.find(path) != std::string::npos && error.find(reason) != std::string::npos;
@@ -124,4 +116,41 @@ TEST_F(HeaderFileFaultTest, WriteThatFailsIsReportedAndWritesNothing) {
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(readBytes(path), original);
+}
+
+// On a full disk a save fails before it changes anything, also where the file must grow or has
+// a hole where the header goes: the blocks are taken before any byte is written. The disk is a
+// small tmpfs mounted in a mount namespace of the child's own.
+TEST_F(HeaderFileFaultTest, FullDiskChangesNothing) {
+    constexpr int cannotMount = 77;
+    const std::string dir = m_dir.path().string();
+    const int code = exitCodeInChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return cannotMount;
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0)
+            return cannotMount;
+        const std::string empty = dir + "/empty.bin";
+        const std::string hole = dir + "/hole.bin";
+        writeBytes(empty, {});
+        writeBytes(hole, {});
+        if (::truncate(hole.c_str(), 300) != 0)
+            return 10;
+        std::ofstream filler(dir + "/filler", std::ios::binary);
+        const std::string page(4096, 'F');
+        while (filler.write(page.data(), static_cast<std::streamsize>(page.size())).flush())
+            ;
+        for (const auto& [path, size] : {std::pair{empty, 0u}, std::pair{hole, 300u}}) {
+            const SaveResult saved = SaveHeader(path, "1234", someTexts);
+            if (saved.status != SaveStatus::Failed ||
+                !mentions(saved.error, path, "No space left on device"))
+                return 11;
+            if (readBytes(path) != Bytes(size, 0))
+                return 12;
+        }
+        return 0;
+    });
+    if (code == cannotMount)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    EXPECT_EQ(code, 0);
 }
