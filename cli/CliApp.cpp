@@ -3,13 +3,41 @@
 
 #include "FileCommands.h"
 #include "QuillonVersion.h"
+#include "TextDisplay.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 namespace quillon::cli {
 
-int run(int argc, char* argv[]) {
+namespace {
+
+// CLI11 2.1 reads "--option=" with nothing after the "=" as an option given no value, and then
+// takes the next argument as its value; given as a separate empty argument, the value is read
+// right. Returns the arguments after the program's name, last first, as CLI11 takes them.
+std::vector<std::string> argumentsFor(int argc, char* argv[],
+                                      const std::vector<std::string>& valueOptions) {
+    std::vector<std::string> arguments;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        optionsEnded = optionsEnded || argument == "--";
+        const std::string_view name = argument.substr(0, argument.find('='));
+        const bool emptyValue =
+            !optionsEnded && argument.size() == name.size() + 1 &&
+            std::find(valueOptions.begin(), valueOptions.end(), name) != valueOptions.end();
+        arguments.emplace_back(emptyValue ? name : argument);
+        if (emptyValue)
+            arguments.emplace_back();
+    }
+    std::reverse(arguments.begin(), arguments.end());
+    return arguments;
+}
+
+int parseAndRun(int argc, char* argv[]) {
     CLI::App app{"Shows, checks and edits the header of Sega Mega Drive / Genesis ROM images "
                  "in place.\nExit status: 0 done, 1 checksum mismatch (check), 2 bad usage or "
                  "input, 3 a file that could not be read or written.",
@@ -48,8 +76,12 @@ int run(int argc, char* argv[]) {
     CLI::App* fix = app.add_subcommand("fix", "Store the calculated checksum in each file");
     fix->add_option("FILE", files, "ROM image files")->required();
 
+    std::vector<std::string> valueOptions{"--checksum"};
+    for (const FieldNames& names : fieldNames)
+        valueOptions.emplace_back(names.option);
+    std::vector<std::string> arguments = argumentsFor(argc, argv, valueOptions);
     try {
-        app.parse(argc, argv);
+        app.parse(arguments);
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error);
         return code == 0 ? Done : BadInput;
@@ -69,6 +101,33 @@ int run(int argc, char* argv[]) {
     if (checksumOption->count() > 0)
         request.checksum = checksum;
     return setFields(request, streams);
+}
+
+} // namespace
+
+int run(int argc, char* argv[]) {
+    int status = Done;
+    try {
+        status = parseAndRun(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "quillon-cli: " << displayText(error.what()) << '\n';
+        status = FileFailed;
+    } catch (...) {
+        std::cerr << "quillon-cli: an unexpected failure\n";
+        status = FileFailed;
+    }
+    // Buffered output may fail only now, when it is flushed: a full disk, a closed pipe.
+    const bool failedBefore = !std::cout;
+    errno = 0;
+    if (!std::cout.flush()) {
+        const int reason = errno;
+        std::cerr << "quillon-cli: the output could not be written"
+                  << (failedBefore || reason == 0 ? std::string()
+                                                  : std::string(": ") + std::strerror(reason))
+                  << '\n';
+        return FileFailed;
+    }
+    return status;
 }
 
 } // namespace quillon::cli

@@ -150,50 +150,51 @@ ByteText fitFieldText(const ByteText& text, const HeaderField& field) {
     return fitted;
 }
 
-std::optional<std::string> WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
+WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
     SystemFile file(path, SystemFile::Access::Write);
+    const auto failed = [&file] { return WriteResult{WriteStatus::Failed, file.error(), 0}; };
     if (!file.isOpen())
-        return file.error();
+        return failed();
     const auto length = file.size();
     if (!length)
-        return file.error();
+        return failed();
     // Every byte a save writes lies in this first stretch, so it also keeps what undo needs.
     auto original = std::make_unique<std::uint8_t[]>(InterleavedProbeSize);
     const auto count = file.readAt(0, original.get(), InterleavedProbeSize);
     if (!count)
-        return file.error();
+        return failed();
     if (IsInterleavedImage({original.get(), *count}, *length))
-        return path + ": an interleaved copier (SMD) image; convert it to a plain binary image "
-                      "first";
+        return {WriteStatus::Refused,
+                path + ": an interleaved copier (SMD) image; convert it to a plain binary image "
+                       "first",
+                *length};
 
     const std::vector<Piece> pieces = piecesOf(edit);
-    if (pieces.empty())
-        return file.close() ? std::nullopt : std::optional(file.error());
     std::uint64_t begin = UINT64_MAX;
     std::uint64_t end = 0;
     for (const Piece& piece : pieces) {
         begin = std::min(begin, piece.offset);
         end = std::max<std::uint64_t>(end, piece.offset + piece.bytes.size());
     }
-    if (!file.allocate(begin, end - begin)) {
+    if (!pieces.empty() && !file.allocate(begin, end - begin)) {
         undo(file, {}, original.get(), *length, end);
-        return file.error();
+        return failed();
     }
     std::vector<Piece> written;
     for (const Piece& piece : pieces) {
         written.push_back(piece);
         if (!file.writeAt(piece.offset, piece.bytes.data(), piece.bytes.size())) {
             undo(file, written, original.get(), *length, end);
-            return file.error();
+            return failed();
         }
     }
     if (!file.flush()) {
         undo(file, written, original.get(), *length, end);
-        return file.error();
+        return failed();
     }
     if (!file.close())
-        return file.error();
-    return std::nullopt;
+        return failed();
+    return {WriteStatus::Written, {}, *length};
 }
 
 SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
@@ -208,8 +209,8 @@ SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
         result.texts[field.index] = fitFieldText(texts[field.index], field);
         edit.texts[field.index] = result.texts[field.index];
     }
-    if (auto error = WriteHeaderEdit(path, edit))
-        return {SaveStatus::Failed, {}, *error};
+    if (WriteResult written = WriteHeaderEdit(path, edit); written.status != WriteStatus::Written)
+        return {SaveStatus::Failed, {}, std::move(written.error)};
     return result;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CharacterSet.h"
+#include "HeaderInfo.h"
 #include "HeaderLayout.h"
 #include "HexText.h"
 #include "RomChecksum.h"
@@ -21,9 +22,6 @@ using FieldTexts = std::array<ByteText, HeaderFieldCount>;
 // Measured against larger ones, 256 KiB stays in the processor's cache while the checksum reads
 // it, and a fresh process reads its file fastest with it.
 inline constexpr std::size_t ReadBufferSize = std::size_t{1} << 18;
-
-// The ROM's first bytes up to the checksummed region, the whole header among them.
-using HeaderBytes = std::array<std::uint8_t, ChecksummedRegionStart>;
 
 // Of an interleaved copier image, everything but fileSize describes the ROM put back in order.
 struct LoadedHeader {
@@ -51,11 +49,22 @@ struct HeaderEdit {
     std::array<std::optional<ByteText>, HeaderFieldCount> texts;
 };
 
+enum class WriteStatus {
+    Written,
+    Refused, // an interleaved copier image, which is not edited in place
+    Failed,
+};
+
+struct WriteResult {
+    WriteStatus status = WriteStatus::Failed;
+    std::string error;              // unless Written: the path and the reason
+    std::uint64_t originalSize = 0; // the file's length before the write, when it was opened
+};
+
 // Writes an edit in place and flushes it to the device. Texts are fitted to their fields
-// first; a file shorter than the furthest byte written grows to it with zeros. An interleaved
-// copier image is refused. Returns the path and the reason on failure, nothing on success; a
-// failed save leaves the file's length and bytes as they were.
-std::optional<std::string> WriteHeaderEdit(const std::string& path, const HeaderEdit& edit);
+// first; a file shorter than the furthest byte written grows to it with zeros. A save that
+// does not succeed leaves the file's length and bytes as they were.
+WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit);
 
 // A field's text as it is stored: cut to the field, or padded with spaces up to it.
 ByteText fitFieldText(const ByteText& text, const HeaderField& field);

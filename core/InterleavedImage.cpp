@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "InterleavedImage.h"
 
-#include <array>
-#include <cstring>
+#include "HeaderInfo.h"
 
 namespace quillon {
 
@@ -10,10 +9,9 @@ namespace {
 
 constexpr std::size_t halfBlock = InterleavedBlockSize / 2;
 
-// Consoles with the trademark check look for "SEGA" at 0x100; some ROMs have it one byte later.
-bool hasSegaAtConsoleName(const std::uint8_t* header) {
-    return std::memcmp(header + 0x100, "SEGA", 4) == 0 ||
-           std::memcmp(header + 0x101, "SEGA", 4) == 0;
+bool hasTrademarkAt(const std::uint8_t* rom) {
+    return HasTrademark(
+        std::span<const std::uint8_t, ChecksummedRegionStart>(rom, ChecksummedRegionStart));
 }
 
 } // namespace
@@ -28,11 +26,15 @@ void DeinterleaveBlock(const std::uint8_t* block, std::uint8_t* rom) {
 bool IsInterleavedImage(std::span<const std::uint8_t> start, std::uint64_t fileLength) {
     if (fileLength < InterleavedProbeSize ||
         (fileLength - CopierHeaderSize) % InterleavedBlockSize != 0 ||
-        start.size() < InterleavedProbeSize || hasSegaAtConsoleName(start.data()))
+        start.size() < InterleavedProbeSize || hasTrademarkAt(start.data()))
         return false;
-    std::array<std::uint8_t, InterleavedBlockSize> rom;
-    DeinterleaveBlock(start.data() + CopierHeaderSize, rom.data());
-    return hasSegaAtConsoleName(rom.data());
+    HeaderBytes rom;
+    // Only the first bytes of the block put back in order are needed.
+    for (std::size_t i = 0; i < rom.size() / 2; ++i) {
+        rom[2 * i] = start[CopierHeaderSize + halfBlock + i];
+        rom[2 * i + 1] = start[CopierHeaderSize + i];
+    }
+    return hasTrademarkAt(rom.data());
 }
 
 } // namespace quillon

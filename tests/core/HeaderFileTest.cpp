@@ -201,7 +201,7 @@ TEST_F(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
     writeBytes(m_path, rom);
     HeaderEdit edit;
     edit.texts[4] = "GM 0001";
-    ASSERT_FALSE(WriteHeaderEdit(m_path, edit));
+    ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
 
     Bytes expected = rom;
     setFieldBytes(expected, HeaderFieldTable[4], "GM 0001       ");
@@ -209,7 +209,7 @@ TEST_F(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
 
     // On a short file only the fields written decide how far it grows.
     writeBytes(m_path, Bytes(10, 1));
-    ASSERT_FALSE(WriteHeaderEdit(m_path, edit));
+    ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
     EXPECT_EQ(readBytes(m_path).size(), 0x18Eu);
 }
 
@@ -256,7 +256,7 @@ TEST_F(HeaderFileTest, InterleavedImagesLoadInOrderAndAreNeverWritten) {
     EXPECT_NE(saved.error.find("interleaved"), std::string::npos) << saved.error;
     HeaderEdit edit;
     edit.texts[5] = "JUE";
-    EXPECT_TRUE(WriteHeaderEdit(m_path, edit));
+    EXPECT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Refused);
     EXPECT_EQ(readBytes(m_path), image);
 
     // The plain reading has "SEGA" one byte in: a plain ROM, whatever its first block holds.
