@@ -40,14 +40,15 @@ std::vector<std::string> argumentsFor(int argc, char* argv[],
 int parseAndRun(int argc, char* argv[]) {
     CLI::App app{"Shows, checks and edits the header of Sega Mega Drive / Genesis ROM images "
                  "in place.\nExit status: 0 done, 1 checksum mismatch (check), 2 bad usage or "
-                 "input, 3 a file that could not be read or written.",
+                 "input, or a file that is no plain ROM image (too short, or an interleaved "
+                 "copier image), 3 a file or the output that could not be read or written.",
                  "quillon-cli"};
     app.set_version_flag("--version", std::string(VersionText));
     app.require_subcommand(1, 1);
 
     std::vector<std::string> files;
     bool json = false;
-    CLI::App* show = app.add_subcommand("show", "Show the header fields and both checksums");
+    CLI::App* show = app.add_subcommand("show", "Show the whole header and both checksums");
     show->add_flag("--json", json, "One JSON object a line for each file");
     show->add_option("FILE", files, "ROM image files")->required();
 
@@ -65,7 +66,7 @@ int parseAndRun(int argc, char* argv[]) {
                                              std::to_string(field.length) + " characters at most)");
     }
     CLI::Option* checksumOption =
-        set->add_option("--checksum", checksum, "Checksum to store, in hexadecimal");
+        set->add_option("--checksum", checksum, "Checksum to store, in hexadecimal (0 to FFFF)");
     CLI::Option* fixOption = set->add_flag("--fix-checksum", request.fixChecksum,
                                            "Store the checksum calculated over the ROM");
     checksumOption->excludes(fixOption);
