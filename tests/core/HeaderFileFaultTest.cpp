@@ -6,14 +6,20 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -22,6 +28,28 @@ using namespace quillon::test;
 namespace {
 
 const FieldTexts someTexts{"SEGA GENESIS", "(C)T-00 2026", "NAME", "NAME", "GM 00000000-00", "JUE"};
+
+#if defined(__x86_64__)
+// Makes every later write at the given offset fail with an input/output error, in this process
+// only: a system-call filter stands in for a failing disk.
+bool failWritesAt(std::uint32_t offset) {
+    constexpr auto argument3 = offsetof(seccomp_data, args) + 3 * sizeof(std::uint64_t);
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AUDIT_ARCH_X86_64, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_pwrite64, 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, argument3), // the offset's low half
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, offset, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+#endif
 
 bool mentions(const std::string& error, const std::string& path, const std::string& reason) {
     return error.find(path) != std::string::npos && error.find(reason) != std::string::npos;
@@ -116,6 +144,30 @@ TEST_F(HeaderFileFaultTest, WriteThatFailsIsReportedAndWritesNothing) {
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(readBytes(path), original);
+}
+
+// A write that fails after others succeeded, and after a short file grew: the bytes written go
+// back and so does the length; a file the save did not grow keeps its length.
+TEST_F(HeaderFileFaultTest, FailedWriteIsTakenBack) {
+#if defined(__x86_64__)
+    for (const std::size_t size : {0x1A0, 0x400}) {
+        const std::string path = m_dir.file("rom.bin");
+        const Bytes original = randomBytes(size, 3);
+        writeBytes(path, original);
+        const int code = exitCodeInChild([&] {
+            if (!failWritesAt(HeaderFieldTable[5].offset))
+                return 10;
+            const SaveResult saved = SaveHeader(path, "1234", someTexts);
+            if (saved.status != SaveStatus::Failed)
+                return 11;
+            return mentions(saved.error, path, "Input/output error") ? 0 : 12;
+        });
+        EXPECT_EQ(code, 0) << size;
+        EXPECT_EQ(readBytes(path), original) << size;
+    }
+#else
+    GTEST_SKIP() << "the failing disk is simulated on x86-64 only";
+#endif
 }
 
 // On a full disk a save fails before it changes anything, also where the file must grow or has
