@@ -2,11 +2,12 @@
 #include "frmMain.h"
 
 #include "FieldLineEdit.h"
-#include "FileDialog.h"
 #include "HeaderCommands.h"
 #include "HeaderKeyFilter.h"
 #include "MainWindowDefinition.h"
-#include "MessageBox.h"
+#include "SystemFileDialog.h"
+#include "SystemMessageBox.h"
+#include "TextConversion.h"
 #include "WindowFonts.h"
 #include "WrappingLineEdit.h"
 
@@ -62,14 +63,14 @@ frmMain::frmMain(FileDialog* dialog, MessageBox* messages, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       m_keyFilter(new HeaderKeyFilter(this)) {
     if (!dialog) {
-        m_ownDialog = std::make_unique<SystemFileDialog>();
+        m_ownDialog = std::make_unique<SystemFileDialog>(this);
         dialog = m_ownDialog.get();
     }
     if (!messages) {
-        m_ownMessages = std::make_unique<SystemMessageBox>();
+        m_ownMessages = std::make_unique<SystemMessageBox>(this);
         messages = m_ownMessages.get();
     }
-    m_commands = std::make_unique<HeaderCommands>(*this, *dialog, *messages, this);
+    m_commands = std::make_unique<HeaderCommands>(*this, *dialog, *messages);
 
     const WindowDefinition& definition = mainWindowDefinition();
     setObjectName(QStringLiteral("frmMain"));
@@ -132,21 +133,28 @@ template <typename Control> Control* frmMain::control(const QString& name) const
     return found;
 }
 
-QString frmMain::romPath() const { return m_romFile->text(); }
-void frmMain::setRomPath(const QString& path) {
-    m_romFile->setText(path);
-    m_romFile->setToolTip(path); // a long path is cut off by the label's edge
+std::string frmMain::romPath() const { return pathForCore(m_romFile->text()); }
+void frmMain::setRomPath(const std::string& path) {
+    const QString shown = pathFromCore(path);
+    m_romFile->setText(shown);
+    m_romFile->setToolTip(shown); // a long path is cut off by the label's edge
 }
 
-QString frmMain::fieldText(std::size_t index) const { return m_headerEditors.at(index)->text(); }
-
-void frmMain::setFieldText(std::size_t index, const QString& text) {
-    m_headerEditors.at(index)->setText(text);
+std::u32string frmMain::fieldText(std::size_t index) const {
+    return toCodePoints(m_headerEditors.at(index)->text());
 }
 
-QString frmMain::checksumText() const { return m_checksum->text(); }
-void frmMain::setChecksumText(const QString& text) { m_checksum->setText(text); }
-void frmMain::setCalculatedChecksum(const QString& text) { m_calculatedChecksum->setText(text); }
+void frmMain::setFieldText(std::size_t index, const std::u32string& text) {
+    m_headerEditors.at(index)->setText(fromCodePoints(text));
+}
+
+std::string frmMain::checksumText() const { return m_checksum->text().toStdString(); }
+void frmMain::setChecksumText(const std::string& text) {
+    m_checksum->setText(QString::fromStdString(text));
+}
+void frmMain::setCalculatedChecksum(const std::string& text) {
+    m_calculatedChecksum->setText(QString::fromStdString(text));
+}
 void frmMain::setSaveEnabled(bool enabled) { m_save->setEnabled(enabled); }
 
 } // namespace quillon

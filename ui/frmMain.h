@@ -2,8 +2,8 @@
 // The program's one window, built from its definition, and the view its commands work on.
 #pragma once
 
-#include "HeaderFormView.h"
 #include "HeaderLayout.h"
+#include "HeaderView.h"
 
 #include <QWidget>
 #include <array>
@@ -21,7 +21,7 @@ class HeaderCommands;
 class HeaderKeyFilter;
 class MessageBox;
 
-class frmMain : public QWidget, public HeaderFormView {
+class frmMain : public QWidget, public HeaderView {
     Q_OBJECT
 
 public:
@@ -30,13 +30,13 @@ public:
                      QWidget* parent = nullptr);
     ~frmMain() override;
 
-    QString romPath() const override;
-    void setRomPath(const QString& path) override;
-    QString fieldText(std::size_t index) const override;
-    void setFieldText(std::size_t index, const QString& text) override;
-    QString checksumText() const override;
-    void setChecksumText(const QString& text) override;
-    void setCalculatedChecksum(const QString& text) override;
+    std::string romPath() const override;
+    void setRomPath(const std::string& path) override;
+    std::u32string fieldText(std::size_t index) const override;
+    void setFieldText(std::size_t index, const std::u32string& text) override;
+    std::string checksumText() const override;
+    void setChecksumText(const std::string& text) override;
+    void setCalculatedChecksum(const std::string& text) override;
     void setSaveEnabled(bool enabled) override;
 
 private:

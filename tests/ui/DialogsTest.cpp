@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The real file dialog's filter and start, and the real message box, without showing either.
-#include "FileDialog.h"
 #include "HeaderCommands.h"
-#include "MessageBox.h"
+#include "SystemFileDialog.h"
+#include "SystemMessageBox.h"
 #include "TempDir.h"
 
 #include <QComboBox>
@@ -25,7 +25,7 @@ private slots:
         for (const char* name : {"a.bin", "B.GEN", "c.32X", "d.txt", "e.bin.txt"})
             writeBytes(dir.file(name), {});
         OpenFileRequest request = HeaderCommands::romRequest();
-        request.startPath = QString::fromStdString(dir.file("a.bin"));
+        request.startPath = dir.file("a.bin");
         QFileDialog dialog;
         configureOpenDialog(dialog, request);
 

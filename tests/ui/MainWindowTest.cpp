@@ -197,8 +197,8 @@ private slots:
         QTest::keyClick(m_ui.window.get(), Qt::Key_Escape);
         QCOMPARE(browseClicks.count(), 0);
         QCOMPARE(saveClicks.count(), 0);
-        QVERIFY(m_ui.dialog.requests.isEmpty());
-        QVERIFY(m_ui.messages.shown.isEmpty());
+        QVERIFY(m_ui.dialog.requests.empty());
+        QVERIFY(m_ui.messages.shown.empty());
         QVERIFY(m_ui.window->isVisible());
     }
 };

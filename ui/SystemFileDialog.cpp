@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "FileDialog.h"
+#include "SystemFileDialog.h"
+
+#include "TextConversion.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -7,30 +9,30 @@
 namespace quillon {
 
 void configureOpenDialog(QFileDialog& dialog, const OpenFileRequest& request) {
-    dialog.setWindowTitle(request.title);
+    dialog.setWindowTitle(translatedText(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     // Qt reads the patterns from the last parentheses and wants them apart by spaces; with the
     // details hidden the user sees the description exactly as written.
-    QString patterns = request.filterPatterns;
+    QString patterns = QString::fromStdString(request.filterPatterns);
     patterns.replace(u';', u' ');
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter(QStringLiteral("%1 (%2)").arg(request.filterDescription, patterns));
-    if (!request.startPath.isEmpty()) {
-        const QFileInfo last(request.startPath);
+    dialog.setNameFilter(
+        QStringLiteral("%1 (%2)").arg(translatedText(request.filterDescription), patterns));
+    if (!request.startPath.empty()) {
+        const QFileInfo last(pathFromCore(request.startPath));
         dialog.setDirectory(last.absolutePath());
         dialog.selectFile(last.fileName());
     }
 }
 
-std::optional<QString> SystemFileDialog::getOpenFileName(QWidget* parent,
-                                                         const OpenFileRequest& request) {
-    QFileDialog dialog(parent);
+std::optional<std::string> SystemFileDialog::getOpenFileName(const OpenFileRequest& request) {
+    QFileDialog dialog(m_parent);
     configureOpenDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return pathForCore(dialog.selectedFiles().constFirst());
 }
 
 } // namespace quillon

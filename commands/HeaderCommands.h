@@ -4,29 +4,30 @@
 #pragma once
 
 #include "FileDialog.h"
-#include "HeaderFormView.h"
+#include "HeaderView.h"
 #include "MessageBox.h"
 
-class QWidget;
+#include <string>
 
 namespace quillon {
 
 class HeaderCommands {
 public:
-    HeaderCommands(HeaderFormView& view, FileDialog& dialog, MessageBox& messages,
-                   QWidget* dialogParent = nullptr);
+    HeaderCommands(HeaderView& view, FileDialog& dialog, MessageBox& messages);
 
     void browse();
+    // What Browse does once the user has chosen a file; a file named at start or dropped on
+    // the window comes in here too.
+    void open(const std::string& path);
     void save();
 
     static const OpenFileRequest& romRequest();
 
 private:
-    HeaderFormView& m_view;
+    HeaderView& m_view;
     FileDialog& m_dialog;
     MessageBox& m_messages;
-    QWidget* m_dialogParent;
-    QString m_lastChosenPath; // each Browse starts on the file chosen the time before
+    std::string m_lastChosenPath; // each Browse starts on the file chosen the time before
 };
 
 } // namespace quillon

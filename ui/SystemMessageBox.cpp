@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "MessageBox.h"
+#include "SystemMessageBox.h"
+
+#include "TextConversion.h"
 
 #include <QMessageBox>
 
@@ -13,8 +15,8 @@ std::unique_ptr<QMessageBox> makeCriticalBox(QWidget* parent, const QString& tit
     return box;
 }
 
-void SystemMessageBox::critical(QWidget* parent, const QString& title, const QString& text) {
-    makeCriticalBox(parent, title, text)->exec();
+void SystemMessageBox::critical(const std::string& title, const std::string& text) {
+    makeCriticalBox(m_parent, translatedText(title), translatedText(text))->exec();
 }
 
 } // namespace quillon

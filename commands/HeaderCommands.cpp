@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: MIT
+#include "HeaderCommands.h"
+
+#include "HeaderFile.h"
+
+namespace quillon {
+
+HeaderCommands::HeaderCommands(HeaderView& view, FileDialog& dialog, MessageBox& messages)
+    : m_view(view), m_dialog(dialog), m_messages(messages) {}
+
+const OpenFileRequest& HeaderCommands::romRequest() {
+    static const OpenFileRequest request{
+        "Select a ROM file",
+        "Genesis Binary ROM Files (*.BIN;*.GEN;*.32x)",
+        "*.BIN;*.GEN;*.32x",
+        {},
+    };
+    return request;
+}
+
+void HeaderCommands::browse() {
+    OpenFileRequest request = romRequest();
+    request.startPath = m_lastChosenPath;
+    if (const auto path = m_dialog.getOpenFileName(request))
+        open(*path);
+}
+
+void HeaderCommands::open(const std::string& path) {
+    m_lastChosenPath = path; // the next Browse starts on it
+
+    // Loaded before anything is shown, so a file that cannot be read leaves the window as it
+    // was instead of showing blank texts that the next save would write over the real header.
+    const LoadResult result = LoadHeader(path);
+    if (!result.header) {
+        m_messages.critical("Cannot Read ROM", result.error);
+        return;
+    }
+    const LoadedHeader& header = *result.header;
+    // Its texts lie scattered through interleaved data, and a save would write plain texts
+    // into the middle of it.
+    if (header.interleaved) {
+        m_messages.critical("Cannot Read ROM", path +
+                                                   ": an interleaved copier (SMD) image; convert "
+                                                   "it to a plain binary image first");
+        return;
+    }
+    m_view.setRomPath(path);
+    for (const HeaderField& field : HeaderFieldTable)
+        m_view.setFieldText(field.index, decodeText(header.texts[field.index]));
+    m_view.setChecksumText(FormatStoredChecksum(header.storedHigh, header.storedLow));
+    m_view.setCalculatedChecksum(FormatRomChecksum(header.calculated));
+    m_view.setSaveEnabled(true);
+}
+
+void HeaderCommands::save() {
+    FieldTexts texts;
+    for (const HeaderField& field : HeaderFieldTable)
+        texts[field.index] = encodeText(m_view.fieldText(field.index));
+
+    const SaveResult result = SaveHeader(m_view.romPath(), m_view.checksumText(), texts);
+    switch (result.status) {
+    case SaveStatus::InvalidChecksum:
+        m_messages.critical("Invalid Checksum",
+                            "Invalid checksum entered. Checksum must be in hexadecimal.");
+        return;
+    case SaveStatus::Failed:
+        m_messages.critical("Cannot Save ROM", result.error);
+        return;
+    case SaveStatus::Saved:
+        break;
+    }
+    // Every editor now shows what its field holds: the spaces written after a short text, and
+    // the "?" written for a character the field has no byte for. An editor that already shows
+    // it keeps its cursor and undo history.
+    for (const HeaderField& field : HeaderFieldTable) {
+        const std::u32string written = decodeText(result.texts[field.index]);
+        if (m_view.fieldText(field.index) != written)
+            m_view.setFieldText(field.index, written);
+    }
+}
+
+} // namespace quillon
