@@ -5,7 +5,7 @@
 
 namespace quillon {
 
-HeaderCommands::HeaderCommands(HeaderView& view, FileDialog& dialog, MessageBox& messages)
+HeaderCommands::HeaderCommands(HeaderView& view, FileDialog& dialog, ErrorMessageBox& messages)
     : m_view(view), m_dialog(dialog), m_messages(messages) {}
 
 const OpenFileRequest& HeaderCommands::romRequest() {

@@ -5,7 +5,7 @@
 
 #include "FileDialog.h"
 #include "HeaderView.h"
-#include "MessageBox.h"
+#include "ErrorMessageBox.h"
 
 #include <string>
 
@@ -13,7 +13,7 @@ namespace quillon {
 
 class HeaderCommands {
 public:
-    HeaderCommands(HeaderView& view, FileDialog& dialog, MessageBox& messages);
+    HeaderCommands(HeaderView& view, FileDialog& dialog, ErrorMessageBox& messages);
 
     void browse();
     // What Browse does once the user has chosen a file; a file named at start or dropped on
@@ -26,7 +26,7 @@ public:
 private:
     HeaderView& m_view;
     FileDialog& m_dialog;
-    MessageBox& m_messages;
+    ErrorMessageBox& m_messages;
     std::string m_lastChosenPath; // each Browse starts on the file chosen the time before
 };
 

@@ -2,7 +2,7 @@
 // The commands' message box on Qt.
 #pragma once
 
-#include "MessageBox.h"
+#include "ErrorMessageBox.h"
 
 #include <QString>
 #include <memory>
@@ -12,7 +12,7 @@ class QWidget;
 
 namespace quillon {
 
-class SystemMessageBox : public MessageBox {
+class SystemMessageBox : public ErrorMessageBox {
 public:
     explicit SystemMessageBox(QWidget* parent) : m_parent(parent) {}
     void critical(const std::string& title, const std::string& text) override;

@@ -58,7 +58,7 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* container) 
 
 } // namespace
 
-frmMain::frmMain(FileDialog* dialog, MessageBox* messages, QWidget* parent)
+frmMain::frmMain(FileDialog* dialog, ErrorMessageBox* messages, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       m_keyFilter(new HeaderKeyFilter(this)) {

@@ -19,14 +19,14 @@ class FieldLineEdit;
 class FileDialog;
 class HeaderCommands;
 class HeaderKeyFilter;
-class MessageBox;
+class ErrorMessageBox;
 
 class frmMain : public QWidget, public HeaderView {
     Q_OBJECT
 
 public:
     // Without a dialog or message box of its own the window uses the system's.
-    explicit frmMain(FileDialog* dialog = nullptr, MessageBox* messages = nullptr,
+    explicit frmMain(FileDialog* dialog = nullptr, ErrorMessageBox* messages = nullptr,
                      QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -44,7 +44,7 @@ private:
     template <typename Control> Control* control(const QString& name) const;
 
     std::unique_ptr<FileDialog> m_ownDialog;
-    std::unique_ptr<MessageBox> m_ownMessages;
+    std::unique_ptr<ErrorMessageBox> m_ownMessages;
     std::unique_ptr<HeaderCommands> m_commands;
     HeaderKeyFilter* m_keyFilter = nullptr;
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "FileDialog.h"
-#include "MessageBox.h"
+#include "ErrorMessageBox.h"
 
 #include <deque>
 #include <vector>
@@ -26,7 +26,7 @@ public:
     }
 };
 
-class FakeMessageBox : public MessageBox {
+class FakeMessageBox : public ErrorMessageBox {
 public:
     struct Shown {
         std::string title;

@@ -7,9 +7,9 @@
 
 namespace quillon {
 
-class MessageBox {
+class ErrorMessageBox {
 public:
-    virtual ~MessageBox() = default;
+    virtual ~ErrorMessageBox() = default;
     // A stop-sign box with one OK button, texts in UTF-8; returns when the user dismisses it.
     virtual void critical(const std::string& title, const std::string& text) = 0;
 };

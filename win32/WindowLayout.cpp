@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: MIT
+#include "WindowLayout.h"
+
+#include "HeaderLayout.h"
+#include "QuillonVersion.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quillon::win32 {
+
+namespace {
+
+constexpr Box romFileFrame{8, 8, 393, 41};
+constexpr Box checksumFrame{224, 56, 177, 65};
+
+// A control's place given from its frame's corner, as frames hold them.
+constexpr Box inside(const Box& frame, const Box& box) {
+    return {frame.left + box.left, frame.top + box.top, box.width, box.height};
+}
+
+// Where each field's label and editor sit; the editors overlap the row below by 3 pixels.
+struct EditorRow {
+    int top;
+    int height;
+    bool multiLine;
+    int labelTabIndex;
+    int editorTabIndex;
+};
+
+constexpr std::array<EditorRow, HeaderFieldCount> editorRows{{
+    {56, 19, false, 3, 6},
+    {72, 19, false, 4, 7},
+    {88, 51, true, 5, 8},
+    {136, 51, true, 9, 10},
+    {184, 19, false, 12, 11},
+    {200, 19, false, 14, 13},
+}};
+
+} // namespace
+
+std::vector<ControlLayout> mainWindowLayout() {
+    using K = ControlKind;
+    std::vector<ControlLayout> layout{
+        {FraROMFile, K::Frame, "Current ROM File", romFileFrame, {}, {}, {}, {}, true, 0},
+        {LblROMFile, K::Label, "Select a ROM file.", inside(romFileFrame, {8, 16, 313, 17}),
+         FontRole::Default, true, false, false, true, 1},
+        {CmdBrowse,
+         K::Button,
+         "Browse...",
+         inside(romFileFrame, {328, 16, 57, 17}),
+         {},
+         {},
+         {},
+         {},
+         true,
+         2},
+        {FraChecksum, K::Frame, "Checksum", checksumFrame, {}, {}, {}, {}, true, 15},
+        {LblChecksumFromHeader,
+         K::Label,
+         "Checksum from header:",
+         inside(checksumFrame, {8, 16, 121, 17}),
+         {},
+         {},
+         {},
+         {},
+         true,
+         16},
+        {TxtHeaderChecksum,
+         K::Editor,
+         "",
+         inside(checksumFrame, {128, 16, 33, 19}),
+         FontRole::Fixed,
+         {},
+         {},
+         {},
+         true,
+         17},
+        {LblCalcChecksumDesc,
+         K::Label,
+         "Calculated checksum:",
+         inside(checksumFrame, {8, 40, 113, 17}),
+         {},
+         {},
+         {},
+         {},
+         true,
+         18},
+        {LblCalcChecksum, K::Label, "", inside(checksumFrame, {128, 40, 33, 19}), FontRole::Fixed,
+         true, false, false, true, 19},
+        {CmdSave, K::Button, "Save Changes", {8, 224, 209, 25}, {}, {}, {}, {}, false, 20},
+        {LblCopyright0,
+         K::Label,
+         "Quillon v" + std::string(VersionText),
+         {224, 128, 177, 17},
+         FontRole::Default,
+         false,
+         true,
+         false,
+         true,
+         21},
+        {LblCopyright1,
+         K::Label,
+         "\u00A9 2026 The Quillon Developers",
+         {224, 144, 177, 17},
+         FontRole::Default,
+         false,
+         true,
+         false,
+         true,
+         22},
+    };
+    for (const HeaderField& field : HeaderFieldTable) {
+        const EditorRow& row = editorRows[field.index];
+        const int index = static_cast<int>(field.index);
+        layout.push_back({LblHeaderInfo0 + index,
+                          K::Label,
+                          std::string(field.label),
+                          {8, row.top, 89, 17},
+                          FontRole::Default,
+                          false,
+                          false,
+                          false,
+                          true,
+                          row.labelTabIndex,
+                          index});
+        layout.push_back({TxtHeaderInfo0 + index,
+                          K::Editor,
+                          "",
+                          {96, row.top, 121, row.height},
+                          FontRole::Fixed,
+                          false,
+                          false,
+                          row.multiLine,
+                          true,
+                          row.editorTabIndex,
+                          index});
+    }
+    std::stable_sort(
+        layout.begin(), layout.end(),
+        [](const ControlLayout& a, const ControlLayout& b) { return a.tabIndex < b.tabIndex; });
+    return layout;
+}
+
+} // namespace quillon::win32
