@@ -172,11 +172,13 @@ void MainWindow::applyDpi() {
             item, WM_SETFONT,
             reinterpret_cast<WPARAM>(layout.font == FontRole::Fixed ? fixedFont : defaultFont),
             TRUE);
-        // Narrow margins, so that sixteen characters of the fixed-pitch font fill a line of a
-        // name editor as the editors are sized for.
-        if (layout.kind == ControlKind::Editor)
+        // Narrow margins, as the editors are sized for: sixteen characters of the fixed-pitch
+        // font fill a line of a name editor, and four fill the checksum editor.
+        if (layout.kind == ControlKind::Editor) {
+            const int margin = layout.multiLine ? scaled(1) : 0;
             ::SendMessageW(item, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                           MAKELPARAM(scaled(1), scaled(1)));
+                           MAKELPARAM(margin, margin));
+        }
     }
     ::DeleteObject(m_defaultFont);
     ::DeleteObject(m_fixedFont);

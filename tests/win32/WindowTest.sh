@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# quillon.exe under Wine as a person uses it, on a virtual display with a window manager: it
+# starts at its size, loads a ROM through the file dialog, saves it unchanged to the byte,
+# refuses an invalid checksum, cuts a paste to the field, ignores Enter in the editors and ends
+# when closed. Usage: WindowTest.sh quillon.exe [screenshot.png]
+set -euo pipefail
+
+if [[ ${1:-} != --on-display ]]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --on-display "$@"
+fi
+program=$2
+screenshot=${3:-}
+
+openbox >/dev/null 2>&1 &
+windowManager=$!
+scratch=$(mktemp -d)
+quillon=
+finish() {
+    [[ -n $quillon ]] && kill "$quillon" 2>/dev/null
+    kill "$windowManager" 2>/dev/null
+    rm -rf "$scratch"
+}
+trap finish EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+# Waits up to 30 seconds for a window with exactly this title; prints its id.
+waitForWindow() {
+    local id
+    for _ in $(seq 150); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+        [[ -n $id ]] && echo "$id" && return
+        sleep 0.2
+    done
+    fail "no window \"$1\""
+}
+waitForNoWindow() {
+    for _ in $(seq 150); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.2
+    done
+    fail "the window \"$1\" stays"
+}
+# Clicks at a point of the main window's client area, in pixels.
+click() {
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+    sleep 0.3
+}
+# Selects all of a single-line editor's text at that point.
+selectEditor() {
+    click "$1" "$2"
+    xdotool key --clearmodifiers End shift+Home
+}
+save() {
+    click 112 236 # Save Changes
+    sleep 0.5
+}
+
+# A ROM whose six fields hold the bytes 1 to 145 between them, CR and LF included, with a
+# stored checksum of 1234.
+rom=$scratch/game.bin
+{
+    head -c 256 /dev/zero
+    for value in $(seq 1 32); do printf "\\$(printf %03o "$value")"; done
+    for value in $(seq 33 80); do printf "\\$(printf %03o "$value")"; done
+    for value in $(seq 81 128); do printf "\\$(printf %03o "$value")"; done
+    for value in $(seq 129 142); do printf "\\$(printf %03o "$value")"; done
+    printf '\022\064'
+    head -c 96 /dev/zero
+    printf '\217\220\221'
+    head -c 525 /dev/zero
+} >"$rom"
+[[ $(stat -c %s "$rom") == 1024 ]] || fail "the test ROM is $(stat -c %s "$rom") bytes"
+cp "$rom" "$scratch/original.bin"
+
+wine "$program" >"$scratch/wine.log" 2>&1 &
+quillon=$!
+window=$(waitForWindow Quillon)
+geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')
+[[ $geometry == 408x256 ]] || fail "the client area is $geometry, not 408x256"
+
+click 364 32 # Browse...
+waitForWindow "Select a ROM file" >/dev/null
+xdotool type --delay 10 "$(winepath -w "$rom")"
+xdotool key Return
+waitForNoWindow "Select a ROM file"
+sleep 0.5
+[[ -n $screenshot ]] && import -window root -crop 420x300+0+0 "$screenshot"
+
+# Enter and Escape in a name editor and in a single-line one change nothing.
+click 150 100
+xdotool key --clearmodifiers Return Escape
+click 150 190
+xdotool key --clearmodifiers Return Escape
+save
+cmp -s "$rom" "$scratch/original.bin" || fail "an unchanged save changed the file"
+
+selectEditor 368 80 # the checksum editor
+xdotool type --delay 10 XYZ
+save
+waitForWindow "Invalid Checksum" >/dev/null
+xdotool key Return
+waitForNoWindow "Invalid Checksum"
+cmp -s "$rom" "$scratch/original.bin" || fail "a refused checksum changed the file"
+
+selectEditor 368 80
+xdotool type --delay 10 1234
+printf 'ABCDEFG' | xclip -selection clipboard
+selectEditor 150 208 # Country Code
+xdotool key --clearmodifiers ctrl+v
+sleep 0.3
+xdotool key --clearmodifiers End shift+Home ctrl+c
+sleep 0.3
+pasted=$(xclip -o -selection clipboard)
+[[ $pasted == ABC ]] || fail "the paste left \"$pasted\" in the country code"
+save
+printf 'ABC' | dd of="$scratch/original.bin" bs=1 seek=$((0x1F0)) conv=notrunc status=none
+cmp "$rom" "$scratch/original.bin" || fail "the country code was not saved as ABC"
+
+xdotool key --clearmodifiers alt+F4
+for _ in $(seq 50); do
+    kill -0 "$quillon" 2>/dev/null || break
+    sleep 0.2
+done
+kill -0 "$quillon" 2>/dev/null && fail "closing the window does not end the program"
+wait "$quillon" || true
+quillon=
+echo "quillon.exe passed"
