@@ -12,8 +12,9 @@ namespace {
 
 // Sixteen-bit lanes wrap exactly as the checksum does, so the words are summed in the machine's
 // own order after swapping their bytes; the compiler turns this into wide vector additions.
-// Where the processor offers wider vectors, a second copy of the loop uses them.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__)
+// Where the processor offers wider vectors, a second copy of the loop uses them; the choice
+// between the copies is made by the ELF loader, so Windows has the one copy.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__) && defined(__ELF__)
 #define QUILLON_WIDE_VECTORS [[gnu::target_clones("avx2", "default")]]
 #else
 #define QUILLON_WIDE_VECTORS

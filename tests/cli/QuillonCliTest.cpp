@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: MIT
 // quillon-cli as a user runs it: the real program on files in a scratch folder.
 #include "HeaderFile.h"
+#include "ProcessRunner.h"
 #include "RomBuilder.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <sys/wait.h>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -24,20 +23,8 @@ struct CliRun {
     std::string err;
 };
 
-std::string quoted(const std::string& argument) {
-    std::string result(1, '\'');
-    for (char c : argument) {
-        if (c == '\'')
-            result.append("'\\''");
-        else
-            result.push_back(c);
-    }
-    result.push_back('\'');
-    return result;
-}
-
 std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
@@ -48,14 +35,10 @@ protected:
     TempDir m_dir;
 
     CliRun cli(const std::vector<std::string>& arguments) {
-        std::string command = quoted(QUILLON_CLI);
-        for (const std::string& argument : arguments)
-            command.append(1, ' ').append(quoted(argument));
         const std::string out = m_dir.file("stdout.txt");
         const std::string err = m_dir.file("stderr.txt");
-        command.append(" >").append(quoted(out)).append(" 2>").append(quoted(err));
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+        const int status = runProgram(QUILLON_CLI, arguments, out, err);
+        return {status, slurp(out), slurp(err)};
     }
 
     // A ROM with fields set, and its stored checksum either right or one off.
@@ -190,7 +173,7 @@ TEST_F(QuillonCliTest, RefusalsLeaveTheFileByteForByte) {
     }
     const CliRun missing = cli({"set", m_dir.file("missing.bin"), "--country-code", "J"});
     EXPECT_EQ(missing.status, 3);
-    EXPECT_THAT(missing.err, HasSubstr("No such file or directory"));
+    EXPECT_THAT(missing.err, HasSubstr(m_dir.file("missing.bin") + ": ")); // and the reason
     EXPECT_FALSE(std::filesystem::exists(m_dir.file("missing.bin")));
 }
 
@@ -238,4 +221,19 @@ TEST_F(QuillonCliTest, ManyFilesGoOnPastOneThatFails) {
     run = cli({"show", "--json", missing, first});
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(nlohmann::json::parse(run.out)["path"], first);
+}
+
+// Paths beyond ASCII reach the file and come back unchanged, on Windows through its UTF-16
+// command line.
+TEST_F(QuillonCliTest, PathsBeyondAsciiWork) {
+    for (const std::string name : {"ロム.bin", "Édition.bin"}) {
+        const std::string path = rom(name, false);
+        CliRun run = cli({"fix", path});
+        EXPECT_EQ(run.status, 0) << run.err;
+        run = cli({"show", "--json", path});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto object = nlohmann::json::parse(run.out);
+        EXPECT_EQ(object["path"], path);
+        EXPECT_EQ(object["checksum_ok"], true);
+    }
 }
