@@ -15,6 +15,14 @@ constexpr std::size_t MaxTransfer = std::size_t{1} << 30;
 
 HANDLE handleOf(void* handle) { return static_cast<HANDLE>(handle); }
 
+// Reads and writes name their position, so they need no seek and leave none behind.
+OVERLAPPED at(std::uint64_t offset) {
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(offset);
+    position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return position;
+}
+
 // Keeps the reasons on one line, as they are on POSIX systems.
 std::string withoutTrailingSpace(std::string text) {
     const auto end = text.find_last_not_of(" \t\r\n");
@@ -54,9 +62,9 @@ SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)
         return;
     }
     // OPEN_EXISTING keeps a missing file missing. Others may read the file while we hold it; while
-    // we write it, nobody else may write.
+    // we write it, nobody else may write. A save reads the file before it changes it.
     const HANDLE handle = ::CreateFileW(
-        widePath.c_str(), reading ? GENERIC_READ : GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+        widePath.c_str(), reading ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
         reading ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : FILE_SHARE_READ, nullptr,
         OPEN_EXISTING, reading ? FILE_FLAG_SEQUENTIAL_SCAN : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -79,14 +87,26 @@ SystemFile::~SystemFile() {
         ::CloseHandle(handleOf(m_handle));
 }
 
-std::optional<std::size_t> SystemFile::read(std::uint8_t* buffer, std::size_t size) {
-    DWORD count = 0;
-    if (!::ReadFile(handleOf(m_handle), buffer, static_cast<DWORD>(std::min(size, MaxTransfer)),
-                    &count, nullptr)) {
-        fail(static_cast<int>(::GetLastError()));
-        return std::nullopt;
+std::optional<std::size_t> SystemFile::readAt(std::uint64_t offset, std::uint8_t* buffer,
+                                              std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        OVERLAPPED position = at(offset + done);
+        DWORD count = 0;
+        if (!::ReadFile(handleOf(m_handle), buffer + done,
+                        static_cast<DWORD>(std::min(size - done, MaxTransfer)), &count,
+                        &position)) {
+            // Reading at a position past the end is an error here, not a count of zero.
+            if (::GetLastError() == ERROR_HANDLE_EOF)
+                break;
+            fail(static_cast<int>(::GetLastError()));
+            return std::nullopt;
+        }
+        if (count == 0)
+            break;
+        done += count;
     }
-    return count;
+    return done;
 }
 
 std::optional<std::uint64_t> SystemFile::size() {
@@ -98,26 +118,26 @@ std::optional<std::uint64_t> SystemFile::size() {
     return static_cast<std::uint64_t>(length.QuadPart);
 }
 
-bool SystemFile::extendTo(std::uint64_t length) {
+bool SystemFile::allocate(std::uint64_t offset, std::uint64_t length) {
+    // The bytes a file already has keep their clusters; moving its end takes the clusters for
+    // the new ones at once (a file is not sparse unless asked to be), and they read as zeros.
     const auto current = size();
     if (!current)
         return false;
-    if (*current >= length)
-        return true;
-    // The bytes between the old end and the new one read as zeros.
+    return *current >= offset + length || truncate(offset + length);
+}
+
+bool SystemFile::truncate(std::uint64_t length) {
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = static_cast<LONGLONG>(length);
-    if (!::SetFileInformationByHandle(handleOf(m_handle), FileEndOfFileInfo, &end, sizeof end))
-        return fail(static_cast<int>(::GetLastError()));
-    return true;
+    return ::SetFileInformationByHandle(handleOf(m_handle), FileEndOfFileInfo, &end, sizeof end) ||
+           fail(static_cast<int>(::GetLastError()));
 }
 
 bool SystemFile::writeAt(std::uint64_t offset, const void* bytes, std::size_t size) {
     const auto* next = static_cast<const std::uint8_t*>(bytes);
     while (size > 0) {
-        OVERLAPPED position{};
-        position.Offset = static_cast<DWORD>(offset);
-        position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        OVERLAPPED position = at(offset);
         DWORD count = 0;
         if (!::WriteFile(handleOf(m_handle), next, static_cast<DWORD>(std::min(size, MaxTransfer)),
                          &count, &position))
@@ -131,12 +151,14 @@ bool SystemFile::writeAt(std::uint64_t offset, const void* bytes, std::size_t si
     return true;
 }
 
-bool SystemFile::flushAndClose() {
+bool SystemFile::flush() {
+    return ::FlushFileBuffers(handleOf(m_handle)) || fail(static_cast<int>(::GetLastError()));
+}
+
+bool SystemFile::close() {
     const HANDLE handle = handleOf(m_handle);
     m_handle = nullptr;
-    const bool flushed = ::FlushFileBuffers(handle) || fail(static_cast<int>(::GetLastError()));
-    const bool closed = ::CloseHandle(handle) || fail(static_cast<int>(::GetLastError()));
-    return flushed && closed;
+    return ::CloseHandle(handle) || fail(static_cast<int>(::GetLastError()));
 }
 
 bool SystemFile::fail(int errorNumber) {
