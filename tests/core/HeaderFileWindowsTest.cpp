@@ -3,8 +3,10 @@
 // failure names the path and the system's reason, and leaves the file as it was.
 #include "HeaderFile.h"
 #include "RomBuilder.h"
+#include "SystemFile.h"
 #include "WideText.h"
 
+#include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -131,4 +133,26 @@ TEST_F(HeaderFileWindowsTest, FileHeldOpenElsewhereIsSharedAsItsHolderAllows) {
     EXPECT_EQ(readBytes(path), original);
     // Once they let go, the save goes through.
     EXPECT_EQ(SaveHeader(path, "1234", someTexts).status, SaveStatus::Saved);
+}
+
+// The steps that take back a failed save, on their own: growing with zeros (and never
+// shrinking), reading up to the end and no further, and giving the file its length back.
+TEST_F(HeaderFileWindowsTest, FileGrowsReadsToItsEndAndTakesItsLengthBack) {
+    const std::string path = m_dir.file("short.bin");
+    const Bytes original(100, 0x55);
+    writeBytes(path, original);
+    SystemFile file(path, SystemFile::Access::Write);
+    ASSERT_TRUE(file.isOpen()) << file.error();
+    EXPECT_TRUE(file.allocate(0x1F0, 3));
+    EXPECT_TRUE(file.allocate(0, 50));
+    EXPECT_EQ(file.size(), 0x1F3u);
+    std::array<std::uint8_t, 0x200> bytes{};
+    EXPECT_EQ(file.readAt(98, bytes.data(), bytes.size()), 0x1F3u - 98);
+    EXPECT_EQ(bytes[1], 0x55);
+    EXPECT_EQ(bytes[2], 0);
+    EXPECT_EQ(file.readAt(0x300, bytes.data(), 4), 0u);
+    EXPECT_TRUE(file.truncate(original.size()));
+    EXPECT_TRUE(file.flush());
+    EXPECT_TRUE(file.close());
+    EXPECT_EQ(readBytes(path), original);
 }
