@@ -57,9 +57,14 @@ windows() {
     # are started here with no output to hold, and kept running until the tests are done.
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     mkdir -p "${WINEPREFIX:-$HOME/.wine}"
-    wineserver --persistent </dev/null >/dev/null 2>&1
-    trap 'wineserver --kill' EXIT
-    wineboot --init </dev/null >/dev/null 2>&1
+    # A server that already runs (it refuses to start a second one) is used as it is.
+    if wineserver --persistent </dev/null >/dev/null 2>&1; then
+        trap 'wineserver --kill' EXIT
+    fi
+    wineboot --init </dev/null >/dev/null 2>&1 || {
+        echo "Wine could not start (try: wineboot --init)" >&2
+        exit 1
+    }
     build build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
         -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_UI=OFF -DQUILLON_BUILD_CLI=ON \
         -DQUILLON_BUILD_TESTS=ON -DQUILLON_BUILD_BENCH=OFF
