@@ -38,7 +38,8 @@ protected:
     }
 };
 
-// Another program's handle on the file, with the sharing it allows others.
+// Another program's handle on the file, with the sharing it allows others. Windows checks sharing
+// handle by handle, so one opened here stands for one held by another process.
 class Holder {
 public:
     Holder(const std::string& path, DWORD access, DWORD share)
