@@ -45,6 +45,8 @@ int parseAndRun(int argc, char* argv[]) {
                  "quillon-cli"};
     app.set_version_flag("--version", std::string(VersionText));
     app.require_subcommand(1, 1);
+    // On Windows too a path may start with "/"; options are spelt the same everywhere.
+    app.allow_windows_style_options(false);
 
     std::vector<std::string> files;
     bool json = false;

@@ -44,6 +44,8 @@ SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)
         ::close(fd);
 }
 
+bool SystemFile::isOpen() const { return m_fd >= 0; }
+
 SystemFile::~SystemFile() {
     if (m_fd >= 0)
         ::close(m_fd);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// An open ROM file. It never creates a file and never opens anything but a regular file, and
-// each failure is kept as a message with the path and the system's reason (the first one only).
+// An open ROM file, on POSIX systems or on Windows (paths in UTF-8). It never creates a file and
+// never opens anything but a regular file, and each failure is kept as a message with the path
+// and the system's reason (the first one only).
 #pragma once
 
 #include <cstddef>
@@ -20,7 +21,7 @@ public:
     SystemFile(const SystemFile&) = delete;
     SystemFile& operator=(const SystemFile&) = delete;
 
-    bool isOpen() const { return m_fd >= 0; }
+    bool isOpen() const;
     const std::string& error() const { return m_error; }
 
     // Reads up to size bytes at offset: the number read, fewer only where the file ends.
@@ -45,12 +46,16 @@ public:
     bool close();
 
 private:
-    bool fail(int errorNumber);
+    bool fail(int errorNumber); // errno, or GetLastError() on Windows
     bool fail(const char* reason);
 
     std::string m_path;
     std::string m_error;
+#ifdef _WIN32
+    void* m_handle = nullptr; // a HANDLE, declared without <windows.h>
+#else
     int m_fd = -1;
+#endif
 };
 
 } // namespace quillon

@@ -20,12 +20,16 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    // A path inside the folder, as the program's file functions take it.
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    // A path inside the folder, in UTF-8 as the program's file functions take it.
+    std::string file(const std::string& name) const;
 
 private:
     std::filesystem::path m_path;
 };
+
+// Paths in UTF-8 to and from the system's own form (UTF-16 on Windows).
+std::filesystem::path pathFromUtf8(const std::string& utf8);
+std::string utf8Path(const std::filesystem::path& path);
 
 void writeBytes(const std::string& path, const Bytes& bytes);
 Bytes readBytes(const std::string& path);

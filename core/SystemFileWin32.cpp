@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: MIT
+// The Windows SystemFile: the same promises as the POSIX one, through CreateFileW and UTF-16 paths.
+#include "SystemFile.h"
+#include "WideText.h"
+
+#include <algorithm>
+#include <windows.h>
+
+namespace quillon {
+
+namespace {
+
+// ReadFile and WriteFile count in 32 bits; a gigabyte at a time stays well inside that.
+constexpr std::size_t MaxTransfer = std::size_t{1} << 30;
+
+HANDLE handleOf(void* handle) { return static_cast<HANDLE>(handle); }
+
+// Reads and writes name their position, so they need no seek and leave none behind.
+OVERLAPPED at(std::uint64_t offset) {
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(offset);
+    position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return position;
+}
+
+// Keeps the reasons on one line, as they are on POSIX systems.
+std::string withoutTrailingSpace(std::string text) {
+    const auto end = text.find_last_not_of(" \t\r\n");
+    text.erase(end == std::string::npos ? 0 : end + 1);
+    return text;
+}
+
+std::string systemMessage(DWORD errorNumber) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, errorNumber, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string message = length > 0 ? withoutTrailingSpace(toUtf8({buffer, length})) : "";
+    ::LocalFree(buffer);
+    return message.empty() ? "system error " + std::to_string(errorNumber) : message;
+}
+
+} // namespace
+
+SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)) {
+    const std::wstring widePath = toUtf16(m_path);
+    // Opening a folder would fail anyway, but with a reason that does not say why.
+    const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        fail(static_cast<int>(::GetLastError()));
+        return;
+    }
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+        fail("not a regular file");
+        return;
+    }
+    // Windows refuses to write a read-only file, except where it runs on another system's
+    // permissions (Wine, as root): said here, it holds everywhere.
+    const bool reading = access == Access::Read;
+    if (!reading && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        fail(ERROR_ACCESS_DENIED);
+        return;
+    }
+    // OPEN_EXISTING keeps a missing file missing. Others may read the file while we hold it; while
+    // we write it, nobody else may write. A save reads the file before it changes it.
+    const HANDLE handle = ::CreateFileW(
+        widePath.c_str(), reading ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
+        reading ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : FILE_SHARE_READ, nullptr,
+        OPEN_EXISTING, reading ? FILE_FLAG_SEQUENTIAL_SCAN : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        fail(static_cast<int>(::GetLastError()));
+        return;
+    }
+    // Device names such as NUL and CON open as devices wherever they appear in a path.
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        fail("not a regular file");
+        ::CloseHandle(handle);
+        return;
+    }
+    m_handle = handle;
+}
+
+bool SystemFile::isOpen() const { return m_handle != nullptr; }
+
+SystemFile::~SystemFile() {
+    if (m_handle != nullptr)
+        ::CloseHandle(handleOf(m_handle));
+}
+
+std::optional<std::size_t> SystemFile::readAt(std::uint64_t offset, std::uint8_t* buffer,
+                                              std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        OVERLAPPED position = at(offset + done);
+        DWORD count = 0;
+        if (!::ReadFile(handleOf(m_handle), buffer + done,
+                        static_cast<DWORD>(std::min(size - done, MaxTransfer)), &count,
+                        &position)) {
+            // Reading at a position past the end is an error here, not a count of zero.
+            if (::GetLastError() == ERROR_HANDLE_EOF)
+                break;
+            fail(static_cast<int>(::GetLastError()));
+            return std::nullopt;
+        }
+        if (count == 0)
+            break;
+        done += count;
+    }
+    return done;
+}
+
+std::optional<std::uint64_t> SystemFile::size() {
+    LARGE_INTEGER length{};
+    if (!::GetFileSizeEx(handleOf(m_handle), &length)) {
+        fail(static_cast<int>(::GetLastError()));
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(length.QuadPart);
+}
+
+bool SystemFile::allocate(std::uint64_t offset, std::uint64_t length) {
+    // The bytes a file already has keep their clusters; moving its end takes the clusters for
+    // the new ones at once (a file is not sparse unless asked to be), and they read as zeros.
+    const auto current = size();
+    if (!current)
+        return false;
+    return *current >= offset + length || truncate(offset + length);
+}
+
+bool SystemFile::truncate(std::uint64_t length) {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(length);
+    return ::SetFileInformationByHandle(handleOf(m_handle), FileEndOfFileInfo, &end, sizeof end) ||
+           fail(static_cast<int>(::GetLastError()));
+}
+
+bool SystemFile::writeAt(std::uint64_t offset, const void* bytes, std::size_t size) {
+    const auto* next = static_cast<const std::uint8_t*>(bytes);
+    while (size > 0) {
+        OVERLAPPED position = at(offset);
+        DWORD count = 0;
+        if (!::WriteFile(handleOf(m_handle), next, static_cast<DWORD>(std::min(size, MaxTransfer)),
+                         &count, &position))
+            return fail(static_cast<int>(::GetLastError()));
+        if (count == 0)
+            return fail("nothing could be written");
+        next += count;
+        offset += count;
+        size -= count;
+    }
+    return true;
+}
+
+bool SystemFile::flush() {
+    return ::FlushFileBuffers(handleOf(m_handle)) || fail(static_cast<int>(::GetLastError()));
+}
+
+bool SystemFile::close() {
+    const HANDLE handle = handleOf(m_handle);
+    m_handle = nullptr;
+    return ::CloseHandle(handle) || fail(static_cast<int>(::GetLastError()));
+}
+
+bool SystemFile::fail(int errorNumber) {
+    return fail(systemMessage(static_cast<DWORD>(errorNumber)).c_str());
+}
+
+bool SystemFile::fail(const char* reason) {
+    if (m_error.empty())
+        m_error = m_path + ": " + reason;
+    return false;
+}
+
+} // namespace quillon
