@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Sets Quillon up on Debian 12: installs the packages it needs, builds it, then either starts
 # the window program (run) or runs every test twice, the second time built with sanitizers, and
-# checks the Debian package (test). The Windows build of quillon-cli is cross-compiled with
-# MinGW-w64, tested under Wine and packed as a ZIP (windows; test does it too).
+
+
 set -euo pipefail
 
 mode=${1:-}
@@ -27,6 +27,9 @@ if [[ $mode == windows ]]; then
 fi
 if [[ $mode == windows || $mode == test ]]; then
     packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
+    # The window under Wine is tried as a person uses it: a virtual display with a window
+    # manager, mouse and keyboard, the clipboard and screenshots.
+    packages+=(xvfb openbox xdotool xclip imagemagick)
 fi
 
 missing=()
@@ -50,7 +53,7 @@ build() { # folder, then CMake options
 }
 
 windows() {
-    echo "== quillon-cli for Windows, tested under Wine"
+    echo "== quillon.exe and quillon-cli for Windows, tested under Wine"
     # Wine runs console programs without a display; its first start makes its prefix (in $HOME),
     # with no .NET or browser engine. Its background services keep the output of the program that
     # started them open for as long as they run, which would stall that build step or test: they

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+// The Win32 window as it starts, and what is ours in it: the texts to and from its controls,
+// the key filter and the editors' limits. The controls' own behaviour is the system's.
+#include "MainWindow.h"
+
+#include "CharacterSet.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillon;
+using namespace quillon::win32;
+
+namespace {
+
+std::wstring windowText(HWND control) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+class Win32MainWindowTest : public ::testing::Test {
+protected:
+    MainWindow m_window{::GetModuleHandleW(nullptr)};
+
+    void SetUp() override { ASSERT_TRUE(m_window.show(SW_SHOWNORMAL)); }
+    HWND control(int id) const { return ::GetDlgItem(m_window.handle(), id); }
+    HWND headerEditor(std::size_t index) const {
+        return control(TxtHeaderInfo0 + static_cast<int>(index));
+    }
+};
+
+TEST_F(Win32MainWindowTest, StartsAsDefined) {
+    const HWND window = m_window.handle();
+    RECT client{};
+    ::GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 408 * static_cast<LONG>(::GetDpiForWindow(window)) / 96);
+    EXPECT_EQ(client.bottom, 256 * static_cast<LONG>(::GetDpiForWindow(window)) / 96);
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_EQ(windowText(window), L"Quillon");
+    EXPECT_EQ(windowText(control(LblROMFile)), L"Select a ROM file.");
+    EXPECT_EQ(windowText(control(LblCopyright0)), L"Quillon v1.00");
+    EXPECT_EQ(::GetFocus(), control(CmdBrowse));
+    EXPECT_FALSE(::IsWindowEnabled(control(CmdSave)));
+
+    for (const HeaderField& field : HeaderFieldTable) {
+        EXPECT_EQ(::SendMessageW(headerEditor(field.index), EM_GETLIMITTEXT, 0, 0),
+                  static_cast<LRESULT>(field.length));
+        EXPECT_EQ(windowText(control(LblHeaderInfo0 + static_cast<int>(field.index))),
+                  std::wstring(field.label.begin(), field.label.end()));
+    }
+    const std::u32string lines = U"abcdefghijklmnop\r\n"
+                                 U"abcdefghijklmnop\r\n"
+                                 U"abcdefghijklmnop\r\n";
+    EXPECT_EQ(m_window.fieldText(2), lines);
+    EXPECT_EQ(m_window.fieldText(3), lines);
+    EXPECT_EQ(m_window.fieldText(0), U"");
+
+    // Tab goes round the controls that take the focus, skipping the disabled Save button.
+    std::vector<HWND> order{control(CmdBrowse)};
+    for (std::size_t index : {0, 1, 2, 3, 4, 5})
+        order.push_back(headerEditor(index));
+    order.push_back(control(TxtHeaderChecksum));
+    for (std::size_t i = 0; i < order.size(); ++i)
+        EXPECT_EQ(::GetNextDlgTabItem(window, order[i], FALSE), order[(i + 1) % order.size()]) << i;
+}
+
+TEST_F(Win32MainWindowTest, TextsReachTheControlsExactly) {
+    std::string bytes;
+    for (int byte = 1; byte <= 255; ++byte)
+        bytes.push_back(static_cast<char>(byte));
+    const std::u32string every = decodeText(bytes);
+    for (const HeaderField& field : HeaderFieldTable) {
+        m_window.setFieldText(field.index, every);
+        EXPECT_EQ(m_window.fieldText(field.index), every) << field.index;
+    }
+    m_window.setRomPath("C:\\ROMs\\\xE3\x83\xAD\xE3\x83\xA0.bin"); // ロム.bin
+    EXPECT_EQ(windowText(control(LblROMFile)), L"C:\\ROMs\\\x30ED\x30E0.bin");
+    EXPECT_EQ(m_window.romPath(), "C:\\ROMs\\\xE3\x83\xAD\xE3\x83\xA0.bin");
+    m_window.setChecksumText("8F1C");
+    EXPECT_EQ(m_window.checksumText(), "8F1C");
+    m_window.setCalculatedChecksum("8F1D");
+    EXPECT_EQ(windowText(control(LblCalcChecksum)), L"8F1D");
+    m_window.setSaveEnabled(true);
+    EXPECT_TRUE(::IsWindowEnabled(control(CmdSave)));
+}
+
+TEST_F(Win32MainWindowTest, TheKeyFilterDropsCarriageReturnsInEveryHeaderEditor) {
+    for (const HeaderField& field : HeaderFieldTable) {
+        const HWND editor = headerEditor(field.index);
+        m_window.setFieldText(field.index, U"ab");
+        ::SendMessageW(editor, EM_SETSEL, 2, 2);
+        ::SendMessageW(editor, WM_CHAR, 13, 0);
+        ::SendMessageW(editor, WM_CHAR, 'x', 0);
+        EXPECT_EQ(m_window.fieldText(field.index), U"abx") << field.index;
+    }
+}
+
+} // namespace
