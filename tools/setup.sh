@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Sets Quillon up on Debian 12: installs the packages it needs, builds it, then either starts
 # the window program (run) or runs every test twice, the second time built with sanitizers, and
-
-
+# checks the Debian package (test). The Windows build of both programs, quillon.exe and
+# quillon-cli.exe, is cross-compiled with MinGW-w64, tested under Wine and packed as a ZIP
+# (windows; test does it too).
 set -euo pipefail
 
 mode=${1:-}
