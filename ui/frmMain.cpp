@@ -57,7 +57,7 @@ void frmMain::setUpHeaderEditors() {
         editor->setFont(fixedPitchFont());
         editor->setInputLimit(static_cast<int>(field.length));
         m_keyFilter->watch(editor, field.index);
-        // A form's strings lose their carriage returns, and the sample lines end in CR LF.
+        // uic drops carriage returns from a form's strings; the initial lines end in CR LF.
         if (qobject_cast<WrappingLineEdit*>(editor))
             editor->setText(editor->text().replace(u'\n', QStringLiteral("\r\n")));
     }
