@@ -38,6 +38,14 @@ void HeaderCommands::open(const QString& path) {
         return;
     }
     const LoadedHeader& header = *result.header;
+    // Its header bytes lie elsewhere in the file, so saving the texts would corrupt its data.
+    if (header.interleaved) {
+        m_messages.critical(m_dialogParent, tr("Cannot Read ROM"),
+                            tr("%1: an interleaved copier (SMD) image; convert it to a plain "
+                               "binary image first.")
+                                .arg(path));
+        return;
+    }
     m_view.setRomPath(path);
     for (const HeaderField& field : HeaderFieldTable)
         m_view.setFieldText(field.index, textFromBytes(header.texts[field.index]));

@@ -270,6 +270,19 @@ private slots:
         QCOMPARE(m_ui.dialog.requests.last().startPath, missing);
     }
 
+    void anInterleavedImageIsRefused() {
+        Bytes rom(2 * InterleavedBlockSize, 0);
+        setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+        const QString path = romFile("game.smd", interleave(rom));
+        const QStringList fresh = snapshot(*m_ui.window);
+        browse(path);
+        QCOMPARE(m_ui.messages.shown.size(), 1);
+        QCOMPARE(m_ui.messages.shown[0].title, QStringLiteral("Cannot Read ROM"));
+        QVERIFY(m_ui.messages.shown[0].text.startsWith(path));
+        QVERIFY(m_ui.messages.shown[0].text.contains(QStringLiteral("interleaved")));
+        QCOMPARE(snapshot(*m_ui.window), fresh);
+    }
+
     void aSaveThatFailsIsReportedAndChangesNoEditor() {
         const QString path = romFile("game.bin", mismatchedRom());
         browse(path);
