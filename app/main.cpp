@@ -30,7 +30,8 @@ bool noDisplayNamed(const QStringList& arguments) {
     return qEnvironmentVariableIsEmpty("DISPLAY") &&
            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-           !arguments.contains(QStringLiteral("-platform"));
+           !arguments.contains(QStringLiteral("-platform")) &&
+           !arguments.contains(QStringLiteral("--platform"));
 #else
     Q_UNUSED(arguments);
     return false;
