@@ -41,7 +41,7 @@ void HeaderCommands::open(const std::string& path) {
     if (header.interleaved) {
         m_messages.critical("Cannot Read ROM", path +
                                                    ": an interleaved copier (SMD) image; convert "
-                                                   "it to a plain binary image first");
+                                                   "it to a plain binary image first.");
         return;
     }
     m_view.setRomPath(path);

@@ -3,9 +3,9 @@
 // talk to the user through an injected file dialog and message box.
 #pragma once
 
+#include "ErrorMessageBox.h"
 #include "FileDialog.h"
 #include "HeaderView.h"
-#include "ErrorMessageBox.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // Stand-ins for the file dialog and the message box, so no test waits on a person.
 #pragma once
 
-#include "FileDialog.h"
 #include "ErrorMessageBox.h"
+#include "FileDialog.h"
 
 #include <deque>
 #include <vector>

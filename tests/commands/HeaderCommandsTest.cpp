@@ -245,7 +245,7 @@ TEST_F(HeaderCommandsTest, ARomThatCannotBeReadIsReportedAndChangesNothing) {
     EXPECT_EQ(m_messages.shown[2].title, "Cannot Read ROM");
     EXPECT_EQ(m_messages.shown[2].text,
               copier + ": an interleaved copier (SMD) image; convert it to a plain binary image "
-                       "first");
+                       "first.");
     EXPECT_EQ(m_view, loaded);
 }
 
