@@ -66,10 +66,13 @@ void HeaderCommands::save() {
     case SaveStatus::Saved:
         break;
     }
-    // Editors shorter than their field now show the spaces that were written after their text.
+    // Every editor now shows what its field holds: the spaces written after a short text, and
+    // the "?" written for a character the field has no byte for. An editor that already shows
+    // it keeps its cursor and undo history.
     for (const HeaderField& field : HeaderFieldTable) {
-        if (m_view.fieldText(field.index).size() < static_cast<qsizetype>(field.length))
-            m_view.setFieldText(field.index, textFromBytes(result.texts[field.index]));
+        const QString written = textFromBytes(result.texts[field.index]);
+        if (m_view.fieldText(field.index) != written)
+            m_view.setFieldText(field.index, written);
     }
 }
 

@@ -192,6 +192,22 @@ private slots:
         QCOMPARE(editor(2)->text(), QStringLiteral("DOMESTIC") + QString(40, u' '));
     }
 
+    void afterSaveEveryEditorShowsWhatItsFieldHolds() {
+        browse(romFile("game.bin", mismatchedRom()));
+        // Full length, but "Ж" has no byte and becomes "?"; too long, cut to the field; short,
+        // padded; already what the file holds, left as the user has it.
+        editor(4)->setText(QStringLiteral("GM 0000000\u0416-00"));
+        editor(2)->setText(QStringLiteral("abcdefghijklmnop\r\n").repeated(3));
+        editor(5)->setText(QStringLiteral("J"));
+        editor(0)->setCursorPosition(4);
+        save();
+        QCOMPARE(editor(4)->text(), QStringLiteral("GM 0000000?-00"));
+        QCOMPARE(editor(2)->text(), QStringLiteral("abcdefghijklmnop\r\n").repeated(3).left(48));
+        QCOMPARE(editor(5)->text(), QStringLiteral("J  "));
+        QCOMPARE(editor(0)->text(), QStringLiteral("SEGA MEGA DRIVE "));
+        QCOMPARE(editor(0)->cursorPosition(), 4);
+    }
+
     void unchangedRoundTripThroughTheWindowKeepsEveryByte() {
         // Two ROMs carry every byte value 1-255 across the six fields, CR, LF and 0xA0
         // included, in the single-line and the multi-line editors alike.
