@@ -19,7 +19,7 @@ packages=(
 )
 if [[ $mode == test ]]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format desktop-file-utils appstream
-        dpkg-dev file)
+        dpkg-dev file xvfb xauth)
 fi
 
 missing=()

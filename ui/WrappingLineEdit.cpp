@@ -309,6 +309,18 @@ void WrappingLineEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // The line editor has no document to go to the start or end of; here it is the text.
+    const bool toStart = event->matches(QKeySequence::MoveToStartOfDocument) ||
+                         event->matches(QKeySequence::SelectStartOfDocument);
+    const bool toEnd = event->matches(QKeySequence::MoveToEndOfDocument) ||
+                       event->matches(QKeySequence::SelectEndOfDocument);
+    if (toStart || toEnd) {
+        moveCursorTo({toStart ? 0 : static_cast<int>(text().size()), false},
+                     event->matches(QKeySequence::SelectStartOfDocument) ||
+                         event->matches(QKeySequence::SelectEndOfDocument));
+        event->accept();
+        return;
+    }
     if (removeLineBreak(*event)) {
         event->accept();
         return;
