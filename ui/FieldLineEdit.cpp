@@ -71,8 +71,21 @@ bool FieldLineEdit::insertWithinLimit(const QString& text) {
     const QString fits = fitted(text, textOutsideSelection());
     if (isReadOnly() || fits.isEmpty())
         return false;
+    // One undo step of its own, as the line editor makes of its paste.
+    endUndoStep();
     insert(fits);
+    endUndoStep();
     return true;
+}
+
+void FieldLineEdit::endUndoStep() {
+    // The line editor ends an undo step whenever its cursor moves; a selection being replaced
+    // ends one anyway.
+    const int cursor = cursorPosition();
+    if (hasSelectedText() || text().isEmpty())
+        return;
+    setCursorPosition(cursor > 0 ? cursor - 1 : cursor + 1);
+    setCursorPosition(cursor);
 }
 
 void FieldLineEdit::pasteWithinLimit(QClipboard::Mode mode) {

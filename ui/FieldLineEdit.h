@@ -41,6 +41,7 @@ protected:
 
 private:
     QString textOutsideSelection() const;
+    void endUndoStep();
     bool middleButtonPastes() const;
 
     int m_inputLimit = 0;

@@ -45,8 +45,12 @@ int rowEndPosition(const QTextLine& row) { return row.textStart() + row.textLeng
 WrappingLineEdit::WrappingLineEdit(QWidget* parent) : FieldLineEdit(parent) {
     installWrappingLineEditAccessibility();
     // QLineEdit repaints only its one line's strip; the whole area may change here.
-    connect(this, &QLineEdit::cursorPositionChanged, this, [this] {
-        m_rowEnd = false;
+    connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int position) {
+        // Text just put in stays on its row: the cursor after it, at a wrap, is shown at the
+        // end of that row rather than at the start of the next.
+        const bool grew = text().size() > m_lengthAtCursorMove;
+        m_lengthAtCursorMove = text().size();
+        m_rowEnd = grew && atSoftWrap(position);
         update();
     });
     connect(this, &QLineEdit::selectionChanged, this, qOverload<>(&QWidget::update));
@@ -98,6 +102,14 @@ QTextLine WrappingLineEdit::rowOf(const QTextLayout& layout, int position, bool 
     if (rowEnd && line.isValid() && line.lineNumber() > 0 && line.textStart() == position)
         return layout.lineAt(line.lineNumber() - 1);
     return line;
+}
+
+bool WrappingLineEdit::atSoftWrap(int position) const {
+    QTextLayout layout;
+    layOut(layout);
+    const QTextLine row = layout.lineForTextPosition(position);
+    return row.isValid() && row.lineNumber() > 0 && row.textStart() == position &&
+           !isLineBreak(text()[position - 1]);
 }
 
 QRect WrappingLineEdit::positionRectangle(const QTextLayout& layout, int position,

@@ -47,6 +47,7 @@ private:
 
     QRect textArea() const;
     void layOut(QTextLayout& layout, bool withPreedit = false) const;
+    bool atSoftWrap(int position) const;
     QTextLine rowOf(const QTextLayout& layout, int position, bool rowEnd) const;
     QRect positionRectangle(const QTextLayout& layout, int position, bool rowEnd) const;
     Place placeOnRow(const QTextLayout& layout, const QTextLine& row, qreal x) const;
@@ -58,6 +59,7 @@ private:
 
     int m_scroll = 0; // pixels of text above the top edge, so the cursor's line stays in view
     bool m_rowEnd = false;
+    qsizetype m_lengthAtCursorMove = 0;
     // What an input method is composing, shown at the cursor until it is committed.
     QString m_preedit;
     int m_preeditCursor = 0;

@@ -238,10 +238,11 @@ private slots:
                     full.left(limit - 3) + "the|");
                 row("an input method's commit never splits a surrogate pair", full + "|",
                     inputMethodCommit(smiley), full + "|");
-                row("undo takes back a paste that was cut", "ab|",
-                    withClipboard(tooLong, QClipboard::Clipboard,
-                                  shortcuts({QKeySequence::Paste, QKeySequence::Undo})),
-                    "ab|");
+                row("undo takes back a paste that was cut, and only that", "|",
+                    then(type("a"),
+                         withClipboard(tooLong, QClipboard::Clipboard,
+                                       shortcuts({QKeySequence::Paste, QKeySequence::Undo}))),
+                    "a|");
                 row("redo puts back only what was pasted", "|",
                     withClipboard(
                         tooLong, QClipboard::Clipboard,
@@ -374,6 +375,9 @@ private slots:
         QTest::keyClick(m_wrapping, Qt::Key_Home); // still the first row's start
         QCOMPARE(m_wrapping->cursorPosition(), 0);
         QTest::keyClick(m_wrapping, Qt::Key_End);
+        QTest::keyClicks(m_wrapping, QStringLiteral("!")); // typed on that row, and stays there
+        QCOMPARE(m_wrapping->lines().first(), QStringLiteral("abcdefghij !"));
+        QCOMPARE(m_wrapping->cursorRectangle().top(), start.top());
         QTest::keyClick(m_wrapping, Qt::Key_Right); // on to the next row
         QVERIFY(m_wrapping->cursorRectangle().top() > start.bottom());
     }
