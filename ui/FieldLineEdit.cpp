@@ -64,7 +64,7 @@ QString FieldLineEdit::fitted(QStringView insertion, QStringView kept) const {
 }
 
 QString FieldLineEdit::textOutsideSelection() const {
-    return text().remove(selectionStart(), selectedText().size());
+    return hasSelectedText() ? text().remove(selectionStart(), selectionLength()) : text();
 }
 
 bool FieldLineEdit::insertWithinLimit(const QString& text) {

@@ -386,8 +386,10 @@ private slots:
     void theCursorRectangleIsWhereTheCursorIsDrawn() {
         m_wrapping->setText(QStringLiteral("abc\r\ndef"));
         m_wrapping->setFocus();
-        m_wrapping->setCursorPosition(7); // "de|f", second row
-        const QRect cursor = m_wrapping->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        m_wrapping->setCursorPosition(7);                    // "de|f", second row
+        QInputMethodQueryEvent query(Qt::ImCursorRectangle); // as an input method asks
+        QApplication::sendEvent(m_wrapping, &query);
+        const QRect cursor = query.value(Qt::ImCursorRectangle).toRect();
         const QFontMetrics metrics(m_wrapping->font());
         QVERIFY2(cursor.top() >= metrics.height() && cursor.bottom() < 2 * metrics.height() + 4,
                  qPrintable(QStringLiteral("%1,%2").arg(cursor.top()).arg(cursor.bottom())));
