@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "FieldLineEdit.h"
 
+#include "FieldLineEditAccessible.h"
+
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTextLayout>
 
 namespace quillon {
 
@@ -49,6 +52,7 @@ bool isPasteAction(const QAction& action) {
 } // namespace
 
 FieldLineEdit::FieldLineEdit(QWidget* parent) : QLineEdit(parent) {
+    installFieldLineEditAccessibility();
     // Dropped text would bypass the limit; the editors take text by typing and pasting only.
     setAcceptDrops(false);
 }
@@ -94,6 +98,26 @@ void FieldLineEdit::pasteWithinLimit(QClipboard::Mode mode) {
 
 int FieldLineEdit::textPositionAt(const QPoint& point) const {
     return const_cast<FieldLineEdit*>(this)->cursorPositionAt(point); // only reads
+}
+
+QRect FieldLineEdit::characterRectangle(int position) const {
+    // The line editor tells only where its cursor is; another character lies as far from it
+    // as the text laid out in one line puts it, control characters shown as spaces.
+    QString shown = text();
+    for (QChar& c : shown) {
+        if (c.category() == QChar::Other_Control && c != u'\t')
+            c = u' ';
+    }
+    QTextLayout layout(shown, font());
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const QRect cursor = cursorRect();
+    const auto x = [&](int at) { return qRound(line.cursorToX(at)); };
+    const int width =
+        position < shown.size() ? x(position + 1) - x(position) : fontMetrics().averageCharWidth();
+    return {cursor.center().x() + x(position) - x(cursorPosition()), cursor.top(),
+            std::max(width, 1), cursor.height()};
 }
 
 void FieldLineEdit::keyPressEvent(QKeyEvent* event) {

@@ -26,8 +26,11 @@ public:
     bool insertWithinLimit(const QString& text);
     void pasteWithinLimit(QClipboard::Mode mode = QClipboard::Clipboard);
 
-    // The text position under a point of the widget.
+    // The text position under a point of the widget, and where the character at a position
+    // is drawn, in the widget's coordinates.
     virtual int textPositionAt(const QPoint& point) const;
+    virtual QRect characterRectangle(int position) const;
+    virtual bool isMultiLine() const { return false; }
 
 protected:
     // The start of `insertion` that fits beside the `kept` text.

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "WrappingLineEdit.h"
 
-#include "WrappingLineEditAccessible.h"
-
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -43,7 +41,6 @@ int rowEndPosition(const QTextLine& row) { return row.textStart() + row.textLeng
 } // namespace
 
 WrappingLineEdit::WrappingLineEdit(QWidget* parent) : FieldLineEdit(parent) {
-    installWrappingLineEditAccessibility();
     // QLineEdit repaints only its one line's strip; the whole area may change here.
     connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int position) {
         // Text just put in stays on its row: the cursor after it, at a wrap, is shown at the

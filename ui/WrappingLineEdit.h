@@ -21,10 +21,10 @@ public:
 
     // The text broken into the lines it takes at the editor's width.
     QStringList lines() const;
-    // Where the cursor is drawn, and where the character at a text position is, in the
-    // widget's coordinates.
+    // Where the cursor is drawn, in the widget's coordinates.
     QRect cursorRectangle() const;
-    QRect characterRectangle(int position) const;
+    QRect characterRectangle(int position) const override;
+    bool isMultiLine() const override { return true; }
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     int textPositionAt(const QPoint& point) const override;

@@ -144,6 +144,15 @@ Action inputMethodCommit(const QString& commit, int replacementStart = 0,
     }};
 }
 
+// An edit by assistive technology, such as speech input, through the editor's accessibility.
+Action assistiveEdit(int start, int end, const QString& text) {
+    return {[=](FieldLineEdit& editor) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&editor);
+        QVERIFY(accessible && accessible->editableTextInterface());
+        accessible->editableTextInterface()->replaceText(start, end, text);
+    }};
+}
+
 // Every character the header's bytes 1-255 can stand for.
 QString everyHeaderCharacter() {
     ByteText bytes;
@@ -248,6 +257,12 @@ private slots:
                         tooLong, QClipboard::Clipboard,
                         shortcuts({QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo})),
                     tooLong.left(limit) + "|");
+                row("assistive technology's insertion is cut to what fits", oneShort + "|",
+                    assistiveEdit(limit - 1, limit - 1, QStringLiteral("XY")), oneShort + "X|");
+                row("assistive technology's replacement frees what it replaces",
+                    full.left(limit - 3) + "teh|",
+                    assistiveEdit(limit - 3, limit, QStringLiteral("the")),
+                    full.left(limit - 3) + "the|");
                 if (kind == Kind::SingleLine)
                     continue;
 

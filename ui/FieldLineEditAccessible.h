@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: MIT
-// What assistive technology sees of a WrappingLineEdit: its text, cursor and selection, and
-// where each character is on screen. Qt's own description of a line editor would place every
-// character on one line.
+// What assistive technology sees of a header editor: its text, cursor and selection, where
+// each character is on screen (Qt's own description of a line editor would place the
+// multi-line editor's characters on one line), and edits that keep to the editor's limit
+// (Qt's own would set any text it is given).
 #pragma once
 
 #include <QAccessibleWidget>
 
 namespace quillon {
 
-class WrappingLineEdit;
+class FieldLineEdit;
 
-class WrappingLineEditAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+class FieldLineEditAccessible : public QAccessibleWidget,
+                                public QAccessibleTextInterface,
+                                public QAccessibleEditableTextInterface {
 public:
-    explicit WrappingLineEditAccessible(WrappingLineEdit* editor);
+    explicit FieldLineEditAccessible(FieldLineEdit* editor);
 
     void* interface_cast(QAccessible::InterfaceType type) override;
     QString text(QAccessible::Text kind) const override;
@@ -32,11 +35,15 @@ public:
     void scrollToSubstring(int startIndex, int endIndex) override;
     QString attributes(int offset, int* startOffset, int* endOffset) const override;
 
+    void deleteText(int startOffset, int endOffset) override;
+    void insertText(int offset, const QString& text) override;
+    void replaceText(int startOffset, int endOffset, const QString& text) override;
+
 private:
-    WrappingLineEdit* editor() const;
+    FieldLineEdit* editor() const;
 };
 
-// Makes Qt describe every WrappingLineEdit with the class above; once is enough.
-void installWrappingLineEditAccessibility();
+// Makes Qt describe every FieldLineEdit with the class above; once is enough.
+void installFieldLineEditAccessibility();
 
 } // namespace quillon
