@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "WrappingLineEdit.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -368,6 +370,8 @@ void WrappingLineEdit::mousePressEvent(QMouseEvent* event) {
         FieldLineEdit::mousePressEvent(event);
         return;
     }
+    if (!m_preedit.isEmpty())
+        QGuiApplication::inputMethod()->commit(); // what is composed stays where it was begun
     moveCursorTo(placeAt(event->position().toPoint()),
                  event->modifiers().testFlag(Qt::ShiftModifier));
     event->accept();
