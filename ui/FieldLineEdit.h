@@ -3,7 +3,7 @@
 // what the program sets (QLineEdit's own maximum would cut set texts too). The limit counts
 // code points, as the header counts bytes, and every way in goes through the one rule of
 // fitted(): typing, the paste keys, the context menu's Paste, the middle-button paste, input
-// methods. Undo and redo replay what went in, so they stay within it too.
+// methods, assistive technology. Undo and redo replay what went in, so they keep to it too.
 #pragma once
 
 #include <QClipboard>
