@@ -419,7 +419,7 @@ private slots:
 
         // The cursor is drawn there, a dark column, once the window has the focus.
         QApplication::setActiveWindow(m_window.get());
-        if (!QTest::qWaitForWindowActive(m_window.get()))
+        if (!QTest::qWaitForWindowActive(m_window.get(), 1000))
             QSKIP("no window manager here to give the window the focus");
         const QImage image = m_wrapping->grab().toImage();
         QVERIFY(qGray(image.pixel(cursor.center())) < 128);
