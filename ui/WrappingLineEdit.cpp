@@ -162,23 +162,26 @@ QVariant WrappingLineEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
 
 void WrappingLineEdit::keepCursorInView(const QTextLayout& layout) {
     // Until the user works in it, the editor shows its text from the top, wherever the
-    // program left the cursor.
+    // program left the cursor. It scrolls by whole rows, so no row shows cut in half.
     const int old = m_scroll;
-    if (!hasFocus()) {
+    const int height = textArea().height();
+    const QTextLine cursorRow = rowOf(layout, cursorPosition(), m_rowEnd);
+    // The top of the first row from which everything down to `bottom` fits.
+    const auto topShowing = [&](qreal bottom) {
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            if (bottom - layout.lineAt(i).y() <= height)
+                return qFloor(layout.lineAt(i).y());
+        }
+        return 0;
+    };
+    if (!hasFocus() || !cursorRow.isValid()) {
         m_scroll = 0;
     } else {
-        const QTextLine line = rowOf(layout, cursorPosition(), m_rowEnd);
-        if (!line.isValid())
-            return;
-        const int height = textArea().height();
-        const int top = qFloor(line.y());
-        const int bottom = qCeil(line.y() + line.height());
-        if (top < m_scroll)
-            m_scroll = top;
-        else if (bottom > m_scroll + height)
-            m_scroll = bottom - height;
-        const int textHeight = qCeil(layout.boundingRect().height());
-        m_scroll = std::clamp(m_scroll, 0, std::max(0, textHeight - height));
+        if (cursorRow.y() < m_scroll)
+            m_scroll = qFloor(cursorRow.y());
+        else if (cursorRow.y() + cursorRow.height() > m_scroll + height)
+            m_scroll = topShowing(cursorRow.y() + cursorRow.height());
+        m_scroll = std::min(m_scroll, topShowing(layout.boundingRect().height()));
     }
     if (m_scroll != old)
         updateMicroFocus(); // the cursor moved on screen
