@@ -282,6 +282,8 @@ private slots:
                 row("Left steps over a CR LF", "ab\r\n|cd", keys({Qt::Key_Left}), "ab|\r\ncd");
                 row("Shift+Right and Delete take the CR LF whole", "ab|\r\ncd",
                     keys({Qt::SHIFT | Qt::Key_Right, Qt::Key_Delete}), "ab|cd");
+                row("Shift+Left and Backspace take the CR LF whole", "ab\r\n|cd",
+                    keys({Qt::SHIFT | Qt::Key_Left, Qt::Key_Backspace}), "ab|cd");
                 row("Ctrl+Right never stops inside a CR LF", "ab|\r\ncd",
                     keys({Qt::CTRL | Qt::Key_Right}), "ab\r\n|cd");
                 row("Ctrl+Left never stops inside a CR LF", "ab\r\n|cd",
