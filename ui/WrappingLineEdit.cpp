@@ -290,17 +290,6 @@ bool WrappingLineEdit::removeLineBreak(const QKeyEvent& event) {
         return false;
     const QString current = text();
     const int cursor = cursorPosition();
-    if (event.matches(QKeySequence::DeleteStartOfWord) ||
-        event.matches(QKeySequence::DeleteEndOfWord)) {
-        // The word's edge may fall inside a CR LF; the deletion then takes the whole pair.
-        const bool back = event.matches(QKeySequence::DeleteStartOfWord);
-        back ? cursorWordBackward(true) : cursorWordForward(true);
-        if (insidePair(text(), cursorPosition()))
-            back ? cursorBackward(true) : cursorForward(true);
-        if (hasSelectedText())
-            del();
-        return true;
-    }
     const bool plain = !(event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
     if (plain && event.key() == Qt::Key_Backspace && insidePair(current, cursor - 1))
         setSelection(cursor - 2, 2);

@@ -294,6 +294,8 @@ private slots:
                     "ab|cd");
                 row("Ctrl+Backspace after a CR LF removes both", "ab\r\n|cd",
                     keys({Qt::CTRL | Qt::Key_Backspace}), "|cd");
+                row("Ctrl+Delete before a CR LF removes both", "ab|\r\ncd",
+                    keys({Qt::CTRL | Qt::Key_Delete}), "ab|cd");
                 row("undo brings the CR LF back", "ab\r\n|cd",
                     then(keys({Qt::Key_Backspace}), shortcuts({QKeySequence::Undo})), "ab\r\n|cd");
                 row("Home and End keep to the row", "ab\r\nc|d",
