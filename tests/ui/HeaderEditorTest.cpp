@@ -307,6 +307,8 @@ private slots:
                 row("End stops before the CR LF", "|ab\r\ncd", keys({Qt::Key_End}), "ab|\r\ncd");
                 row("a lone CR is one break", "a|\rb", keys({Qt::Key_Right, Qt::Key_Down}),
                     "a\rb|");
+                row("a click right of a row stops before its lone LF", "ab\ncd|", click(0, true),
+                    "ab|\ncd");
                 row("Backspace after a lone CR removes it alone", "a\r|b",
                     keys({Qt::Key_Backspace}), "a|b");
                 row("Delete before a lone LF removes it alone", "a|\nb", keys({Qt::Key_Delete}),
