@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Takes the screenshot of quillon.exe under Wine in docs/: the sample ROM loaded, on Xvfb with a
+# window manager. Needs wine, xvfb, openbox, xdotool and imagemagick.
+# Usage: tools/screenshot-windows.sh [path of quillon.exe]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=$(realpath "${1:-$root/build-windows/win32/quillon.exe}")
+if [[ -z ${QUILLON_SCREENSHOT_DISPLAY:-} ]]; then
+    export QUILLON_SCREENSHOT_DISPLAY=1 WINEDEBUG=-all
+    exec bash "$root/tests/win32/OnDisplay.sh" bash "$0" "$program"
+fi
+
+wine "$program" "$(winepath -w "$root/samples/quillon-sample.bin")" >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+window=$(xdotool search --sync --onlyvisible --name '^Quillon$' | head -n 1)
+sleep 2
+import -frame -window "$window" "$root/docs/window-wine.png"
+echo "wrote docs/window-wine.png"
