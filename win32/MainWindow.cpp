@@ -6,6 +6,7 @@
 #include "WideText.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace quillon::win32 {
 
@@ -130,6 +131,7 @@ bool MainWindow::show(int showCommand) {
     m_dialog.setOwner(m_window);
     m_messages.setOwner(m_window);
     createControls();
+    ::DragAcceptFiles(m_window, TRUE);
     m_dpi = ::GetDpiForWindow(m_window);
     applyDpi();
 
@@ -232,6 +234,9 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(m_window, &paint);
         return 0;
     }
+    case WM_DROPFILES:
+        dropFiles(wParam);
+        return 0;
     case WM_DPICHANGED: {
         m_dpi = HIWORD(wParam);
         applyDpi();
@@ -247,6 +252,27 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return ::DefWindowProcW(m_window, message, wParam, lParam);
     }
+}
+
+void MainWindow::dropFiles(WPARAM dropped) {
+    const auto drop = reinterpret_cast<HDROP>(dropped);
+    // The editors take no drops: a file let go over one of them is not meant for the window.
+    POINT at{};
+    ::DragQueryPoint(drop, &at);
+    const HWND target = ::ChildWindowFromPointEx(m_window, at, CWP_SKIPINVISIBLE);
+    wchar_t className[8]{};
+    if (target && target != m_window)
+        ::GetClassNameW(target, className, 8);
+    std::wstring path;
+    if (::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0 &&
+        ::lstrcmpiW(className, L"Edit") != 0) {
+        path.resize(::DragQueryFileW(drop, 0, nullptr, 0) + 1);
+        path.resize(::DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    }
+    ::DragFinish(drop);
+    // Several files: the first is opened.
+    if (!path.empty())
+        m_commands.open(toUtf8(path));
 }
 
 std::string MainWindow::romPath() const {

@@ -43,6 +43,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
+    // Opens the first file dropped from a file manager, as Browse does.
+    void dropFiles(WPARAM drop);
     // Places the controls and sets their fonts for the window's current dots per inch.
     void applyDpi();
     int scaled(int pixels) const;

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The Win32 window as it starts, and what is ours in it: the texts to and from its controls,
-// the key filter and the editors' limits. The controls' own behaviour is the system's.
+// the key filter, the editors' limits and file drops. The controls' own behaviour is the system's.
 #include "MainWindow.h"
 
 #include "CharacterSet.h"
+#include "RomBuilder.h"
+#include "WideText.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 using namespace quillon;
 using namespace quillon::win32;
@@ -17,6 +20,22 @@ std::wstring windowText(HWND control) {
     text.resize(static_cast<std::size_t>(
         ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+// What a file manager hands over when files are let go at a point of the client area.
+HGLOBAL droppedFiles(const std::vector<std::string>& paths, POINT at) {
+    std::wstring names;
+    for (const std::string& path : paths)
+        names += toUtf16(path) + L'\0';
+    const HGLOBAL memory =
+        ::GlobalAlloc(GHND, sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(::GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->pt = at;
+    files->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(files + 1));
+    ::GlobalUnlock(memory);
+    return memory;
 }
 
 class Win32MainWindowTest : public ::testing::Test {
@@ -96,6 +115,27 @@ TEST_F(Win32MainWindowTest, TheKeyFilterDropsCarriageReturnsInEveryHeaderEditor)
         ::SendMessageW(editor, WM_CHAR, 'x', 0);
         EXPECT_EQ(m_window.fieldText(field.index), U"abx") << field.index;
     }
+}
+
+TEST_F(Win32MainWindowTest, ADroppedRomOpensAsBrowseWouldExceptOverAnEditor) {
+    test::TempDir dir;
+    test::Bytes rom(0x400, 0);
+    test::setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+    const std::string first = dir.file("first.bin");
+    const std::string second = dir.file("second.bin");
+    test::writeBytes(first, rom);
+    test::writeBytes(second, test::Bytes(0x400, 0x41));
+
+    const auto drop = [&](POINT at) {
+        ::SendMessageW(m_window.handle(), WM_DROPFILES,
+                       reinterpret_cast<WPARAM>(droppedFiles({first, second}, at)), 0);
+    };
+    drop({150, 110}); // over the domestic name editor
+    EXPECT_EQ(m_window.romPath(), "Select a ROM file.");
+    drop({20, 150}); // over a label: the first file opens
+    EXPECT_EQ(m_window.romPath(), first);
+    EXPECT_EQ(m_window.fieldText(0), U"SEGA MEGA DRIVE ");
+    EXPECT_TRUE(::IsWindowEnabled(control(CmdSave)));
 }
 
 } // namespace
