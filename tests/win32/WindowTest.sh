@@ -42,16 +42,27 @@ waitForNoWindow() {
 # Clicks at a point of the main window's client area, in pixels.
 click() {
     xdotool mousemove --window "$window" "$1" "$2" click 1
-    sleep 0.3
-}
-# Selects all of a single-line editor's text at that point.
-selectEditor() {
-    click "$1" "$2"
-    xdotool key --clearmodifiers End shift+Home
-}
-save() {
-    click 112 236 # Save Changes
     sleep 0.5
+}
+# Empties the single-line editor at that point.
+clearEditor() {
+    click "$1" "$2"
+    xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 20))
+}
+clickSave() { click 112 236; }
+# Saves and waits until the file has been written: it has changed, then stays as it is.
+save() {
+    local before=$(stat -c %.9Y "$rom") now
+    clickSave
+    for _ in $(seq 100); do
+        now=$(stat -c %.9Y "$rom")
+        if [[ $now != "$before" ]]; then
+            sleep 0.5
+            [[ $(stat -c %.9Y "$rom") == "$now" ]] && return
+        fi
+        sleep 0.1
+    done
+    fail "Save Changes wrote nothing"
 }
 
 # A ROM whose six fields hold the bytes 1 to 145 between them, CR and LF included, with a
@@ -79,7 +90,7 @@ geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')
 
 click 364 32 # Browse...
 waitForWindow "Select a ROM file" >/dev/null
-xdotool type --delay 10 "$(winepath -w "$rom")"
+xdotool type --delay 50 "$(winepath -w "$rom")"
 xdotool key Return
 waitForNoWindow "Select a ROM file"
 sleep 0.5
@@ -87,37 +98,37 @@ sleep 0.5
 
 # Enter and Escape in a name editor and in a single-line one change nothing.
 click 150 100
-xdotool key --clearmodifiers Return Escape
+xdotool key Return Escape
 click 150 190
-xdotool key --clearmodifiers Return Escape
+xdotool key Return Escape
 save
 cmp -s "$rom" "$scratch/original.bin" || fail "an unchanged save changed the file"
 
-selectEditor 368 80 # the checksum editor
-xdotool type --delay 10 XYZ
-save
+clearEditor 368 80 # the checksum editor
+xdotool type --delay 50 XYZ
+clickSave
 waitForWindow "Invalid Checksum" >/dev/null
 xdotool key Return
 waitForNoWindow "Invalid Checksum"
 cmp -s "$rom" "$scratch/original.bin" || fail "a refused checksum changed the file"
 
-selectEditor 368 80
-xdotool type --delay 10 1234
-printf 'ABCDEFG' | xclip -selection clipboard
-sleep 0.5
-selectEditor 150 208 # Country Code
-xdotool key --clearmodifiers ctrl+v
-sleep 0.5
-# Full after the paste, the editor refuses a typed character: the file gets "ABC", where an
-# uncut paste would give "XAB".
-xdotool key --clearmodifiers Home
-xdotool type --delay 10 X
+# Seven characters copied from the checksum editor, which has no limit, and pasted into the
+# three-character country code: the paste is cut to ABC, and the full editor then refuses a
+# typed character. The file gets "ABC", where an uncut paste would give "XAB".
+clearEditor 368 80
+xdotool type --delay 50 ABCDEFG
+xdotool key shift+Home ctrl+c
+clearEditor 150 208 # Country Code
+xdotool key ctrl+v Home
+xdotool type --delay 50 X
+clearEditor 368 80
+xdotool type --delay 50 1234
 save
 printf 'ABC' | dd of="$scratch/original.bin" bs=1 seek=$((0x1F0)) conv=notrunc status=none
 cmp -s "$rom" "$scratch/original.bin" ||
     fail "the country code was saved as \"$(tail -c +$((0x1F1)) "$rom" | head -c 3)\", not ABC"
 
-xdotool key --clearmodifiers alt+F4
+xdotool key alt+F4
 for _ in $(seq 50); do
     kill -0 "$quillon" 2>/dev/null || break
     sleep 0.2
