@@ -36,10 +36,10 @@ enum ControlId : int {
 };
 
 struct ControlLayout {
-    int id;
-    ControlKind kind;
-    std::string caption; // UTF-8
-    Box box;             // in the client area
+    int id = 0;
+    ControlKind kind = ControlKind::Label;
+    std::string caption = {}; // UTF-8
+    Box box = {};             // in the client area
     FontRole font = FontRole::Default;
     bool bordered = false;
     bool centred = false;
