@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Takes the screenshot of quillon.exe under Wine in docs/: the sample ROM loaded, on Xvfb with a
-# window manager. Needs wine, xvfb, openbox, xdotool and imagemagick.
+# window manager. The sample is copied to C:\ROMs in the Wine prefix first, so that no path of
+# the machine taking it shows. Needs wine, xvfb, openbox, xdotool and imagemagick.
 # Usage: tools/screenshot-windows.sh [path of quillon.exe]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +12,10 @@ if [[ -z ${QUILLON_SCREENSHOT_DISPLAY:-} ]]; then
     exec bash "$root/tests/win32/OnDisplay.sh" bash "$0" "$program"
 fi
 
-wine "$program" "$(winepath -w "$root/samples/quillon-sample.bin")" >/dev/null 2>&1 &
+roms=${WINEPREFIX:-$HOME/.wine}/drive_c/ROMs
+mkdir -p "$roms"
+cp "$root/samples/quillon-sample.bin" "$roms/"
+wine "$program" 'C:\ROMs\quillon-sample.bin' >/dev/null 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 window=$(xdotool search --sync --onlyvisible --name '^Quillon$' | head -n 1)
