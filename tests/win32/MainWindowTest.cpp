@@ -77,6 +77,35 @@ TEST_F(Win32MainWindowTest, StartsAsDefined) {
     EXPECT_EQ(m_window.fieldText(3), lines);
     EXPECT_EQ(m_window.fieldText(0), U"");
 
+    // Where controls of each kind sit, the ones inside frames included, in client pixels at
+    // 96 dots per inch.
+    struct Place {
+        int id;
+        RECT box;
+    };
+    const int dpi = static_cast<int>(::GetDpiForWindow(window));
+    for (const Place& place : std::initializer_list<Place>{
+             {FraROMFile, {8, 8, 401, 49}},
+             {LblROMFile, {16, 24, 329, 41}},
+             {CmdBrowse, {336, 24, 393, 41}},
+             {LblHeaderInfo0 + 4, {8, 184, 97, 201}},
+             {TxtHeaderInfo0 + 3, {96, 136, 217, 187}},
+             {TxtHeaderInfo0 + 5, {96, 200, 217, 219}},
+             {FraChecksum, {224, 56, 401, 121}},
+             {TxtHeaderChecksum, {352, 72, 385, 91}},
+             {LblCalcChecksum, {352, 96, 385, 115}},
+             {LblCopyright0 + 1, {224, 144, 401, 161}},
+             {CmdSave, {8, 224, 217, 249}},
+         }) {
+        RECT box{};
+        ::GetWindowRect(control(place.id), &box);
+        ::MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&box), 2);
+        EXPECT_EQ(box.left, ::MulDiv(place.box.left, dpi, 96)) << place.id;
+        EXPECT_EQ(box.top, ::MulDiv(place.box.top, dpi, 96)) << place.id;
+        EXPECT_EQ(box.right, ::MulDiv(place.box.right, dpi, 96)) << place.id;
+        EXPECT_EQ(box.bottom, ::MulDiv(place.box.bottom, dpi, 96)) << place.id;
+    }
+
     // Tab goes round the controls that take the focus, skipping the disabled Save button.
     std::vector<HWND> order{control(CmdBrowse)};
     for (std::size_t index : {0, 1, 2, 3, 4, 5})
