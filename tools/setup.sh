@@ -20,7 +20,7 @@ packages=(
 )
 if [[ $mode == test ]]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format desktop-file-utils appstream
-        dpkg-dev file)
+        dpkg-dev file xvfb xauth)
 fi
 if [[ $mode == windows ]]; then
     packages=(cmake make libcli11-dev nlohmann-json3-dev)
