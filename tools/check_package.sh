@@ -56,7 +56,13 @@ if [[ $logged != "$version" ]]; then
     echo "the newest changelog entry is $logged, the package $version" >&2
     exit 1
 fi
-echo "changelog: newest entry $logged"
+released=$(date -u -d "$(dpkg-parsechangelog -l "$root/changelog" -S Date)" +%F)
+metainfo=$root/usr/share/metainfo/org.quillon.Quillon.metainfo.xml
+if ! grep -q "<release version=\"$version\" date=\"$released\"" "$metainfo"; then
+    echo "the metainfo does not list release $version of $released as the changelog does" >&2
+    exit 1
+fi
+echo "changelog: newest entry $logged of $released, as in the metainfo"
 
 # Root runs lintian with a warning of its own on stderr; the tags go to stdout.
 lintian --fail-on error,warning "$deb" 2> >(grep -v 'running with root privileges' >&2)
