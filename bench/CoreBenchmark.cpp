@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The checksum against memcpy of the same buffer, and a whole load against plain read() of the
-// same file through a buffer of the same size: the ratios tell whether either does extra work.
+// The checksum against memcpy of the same buffer, each way of summing the processor can run on
+// its own, and a whole load against plain read() of the same file through a buffer of the same
+// size: the ratios tell whether any of them does extra work.
 #include "HeaderFile.h"
 #include "RomChecksum.h"
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -29,6 +31,13 @@ void ChecksumBuffer(benchmark::State& state) {
     const auto bytes = randomBuffer(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(quillon::ComputeRomChecksum(bytes.data(), bytes.size()));
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+void SumWords(benchmark::State& state, quillon::WordSummer summer) {
+    const auto bytes = randomBuffer(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(summer.sum(bytes.data(), bytes.size() / 2));
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 
@@ -80,4 +89,17 @@ BENCHMARK(MemcpyBuffer)->Arg(1 << 20)->Arg(4 << 20)->Arg(64 << 20)->Unit(benchma
 BENCHMARK(LoadHeaderFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainRead)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    for (const quillon::WordSummer& summer : quillon::AvailableWordSummers()) {
+        const std::string name = "SumWords/" + std::string(summer.name);
+        benchmark::RegisterBenchmark(name.c_str(), SumWords, summer)
+            ->Arg(4 << 20)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

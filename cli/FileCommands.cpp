@@ -2,81 +2,97 @@
 #include "FileCommands.h"
 
 #include "HeaderFile.h"
+#include "HeaderReport.h"
 #include "TextDisplay.h"
 
 #include <algorithm>
-#include <iomanip>
-#include <nlohmann/json.hpp>
+#include <cctype>
 #include <ostream>
 
 namespace quillon::cli {
 
 namespace {
 
-std::string storedChecksum(const LoadedHeader& header) {
-    return FormatStoredChecksum(header.storedHigh, header.storedLow);
+void refuse(const std::string& why, Streams streams) {
+    streams.err << "quillon-cli: " << displayText(why) << "; nothing written\n";
 }
 
-std::string calculatedChecksum(const LoadedHeader& header) {
-    return FormatRomChecksum(header.calculated);
-}
-
-bool checksumMatches(const LoadedHeader& header) {
-    return storedChecksum(header) == calculatedChecksum(header);
-}
-
-// The bytes of a field that the file really has; a short file may end inside or before it.
-std::string_view presentBytes(const LoadedHeader& header, const HeaderField& field) {
-    const std::string_view all = header.fieldBytes[field.index];
-    const auto present = header.fileSize > field.offset ? header.fileSize - field.offset : 0;
-    return all.substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(present, all.size())));
-}
-
-void printHeader(const std::string& path, const LoadedHeader& header, std::ostream& out) {
-    constexpr int labelWidth = 22;
-    out << path << '\n';
-    for (const HeaderField& field : HeaderFieldTable)
-        out << "  " << std::left << std::setw(labelWidth) << field.label
-            << visibleText(header.texts[field.index]) << '\n';
-    out << "  " << std::setw(labelWidth) << "Stored checksum:" << storedChecksum(header) << '\n'
-        << "  " << std::setw(labelWidth) << "Calculated checksum:" << calculatedChecksum(header)
-        << (checksumMatches(header) ? " (matches)" : " (differs)") << '\n'
-        << "  " << std::setw(labelWidth) << "Size:" << header.fileSize << " bytes\n";
-}
-
-nlohmann::ordered_json headerJson(const std::string& path, const LoadedHeader& header) {
-    nlohmann::ordered_json json;
-    json["path"] = path;
-    for (const HeaderField& field : HeaderFieldTable) {
-        const std::string key(fieldNames[field.index].jsonKey);
-        json[key] = utf8Text(header.texts[field.index]);
-        json[key + "_hex"] = hexBytes(presentBytes(header, field));
-    }
-    json["stored_checksum"] = storedChecksum(header);
-    json["calculated_checksum"] = calculatedChecksum(header);
-    json["checksum_ok"] = checksumMatches(header);
-    json["size"] = header.fileSize;
-    return json;
-}
+const std::string interleavedText =
+    ": an interleaved copier (SMD) image; convert it to a plain binary image first";
 
 // Loads a file's header, or says on the error stream why it could not.
 std::optional<LoadedHeader> load(const std::string& path, Streams streams) {
     LoadResult result = LoadHeader(path);
     if (!result.header)
-        streams.err << "quillon-cli: cannot read " << result.error << '\n';
+        streams.err << "quillon-cli: cannot read " << displayText(result.error) << '\n';
     return std::move(result.header);
 }
 
-bool write(const std::string& path, const HeaderEdit& edit, Streams streams) {
-    if (const auto error = WriteHeaderEdit(path, edit)) {
-        streams.err << "quillon-cli: cannot write " << *error << '\n';
-        return false;
+int write(const std::string& path, const HeaderEdit& edit, Streams streams) {
+    const WriteResult result = WriteHeaderEdit(path, edit);
+    switch (result.status) {
+    case WriteStatus::Refused:
+        refuse(result.error, streams);
+        return BadInput;
+    case WriteStatus::Failed:
+        streams.err << "quillon-cli: cannot write " << displayText(result.error) << '\n';
+        return FileFailed;
+    case WriteStatus::Written:
+        break;
     }
-    return true;
+    if (result.originalSize < ChecksummedRegionStart)
+        streams.err << "quillon-cli: warning: " << displayText(path) << " had "
+                    << result.originalSize << " bytes, too few for a ROM header ("
+                    << ChecksummedRegionStart << " bytes); it grew to hold what was written\n";
+    return Done;
 }
 
-HeaderEdit storeCalculated(const LoadedHeader& header) {
-    return {SplitChecksum(header.calculated), {}};
+std::string quotedText(const std::string& text) {
+    const std::string shown = displayText(text);
+    return shown.starts_with('"') ? shown : '"' + shown + '"';
+}
+
+// A checksum as a script gives it: hexadecimal digits, with leading zeros and spaces around
+// them if need be, and no more than 16 bits.
+std::optional<ChecksumBytes> parseChecksumArgument(const std::string& typed, Streams streams) {
+    std::string_view digits = typed;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!digits.empty() && blank(digits.front()))
+        digits.remove_prefix(1);
+    while (!digits.empty() && blank(digits.back()))
+        digits.remove_suffix(1);
+    const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    std::string problem;
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isHex)) {
+        problem = "is not hexadecimal";
+    } else {
+        digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
+        if (digits.size() > 4)
+            problem = "is more than FFFF, the largest 16-bit checksum";
+    }
+    if (!problem.empty()) {
+        streams.err << "quillon-cli: --checksum refused: " << quotedText(typed) << ' ' << problem
+                    << "; nothing written\n";
+        return std::nullopt;
+    }
+    return SplitChecksum(digits.empty() ? 0 : *parseHexDigits(digits));
+}
+
+// What a set wrote, for its line of output: the fields' labels and the checksum.
+std::string summary(const HeaderEdit& edit) {
+    std::string text;
+    for (const HeaderField& field : HeaderFieldTable) {
+        if (edit.texts[field.index]) {
+            std::string_view label = field.label;
+            label.remove_suffix(label.ends_with(':') ? 1 : 0);
+            text.append(text.empty() ? "" : ", ").append(label);
+        }
+    }
+    if (edit.checksum)
+        text.append(text.empty() ? "" : ", ")
+            .append("checksum ")
+            .append(FormatStoredChecksum(edit.checksum->high, edit.checksum->low));
+    return text;
 }
 
 } // namespace
@@ -91,7 +107,7 @@ int showFiles(const std::vector<std::string>& paths, bool json, Streams streams)
             continue;
         }
         if (json) {
-            streams.out << headerJson(path, *header).dump() << '\n';
+            streams.out << headerJsonLine(path, *header) << '\n';
         } else {
             streams.out << (first ? "" : "\n");
             printHeader(path, *header, streams.out);
@@ -126,21 +142,24 @@ int setFields(const SetRequest& request, Streams streams) {
         return BadInput;
     }
     if (request.checksum) {
-        const auto value = ParseChecksumEntry(*request.checksum);
-        if (!value) {
-            streams.err << "quillon-cli: --checksum refused: \"" << *request.checksum
-                        << "\" is not hexadecimal; nothing written\n";
+        edit.checksum = parseChecksumArgument(*request.checksum, streams);
+        if (!edit.checksum)
             return BadInput;
-        }
-        edit.checksum = SplitChecksum(*value);
     }
     if (request.fixChecksum) {
         const auto header = load(request.path, streams);
         if (!header)
             return FileFailed;
+        if (header->interleaved) {
+            refuse(request.path + interleavedText, streams);
+            return BadInput;
+        }
         edit.checksum = SplitChecksum(header->calculated);
     }
-    return write(request.path, edit, streams) ? Done : FileFailed;
+    const int status = write(request.path, edit, streams);
+    if (status == Done)
+        streams.out << displayText(request.path) << ": written: " << summary(edit) << '\n';
+    return status;
 }
 
 int checkFiles(const std::vector<std::string>& paths, Streams streams) {
@@ -149,11 +168,19 @@ int checkFiles(const std::vector<std::string>& paths, Streams streams) {
         const auto header = load(path, streams);
         if (!header) {
             status = std::max<int>(status, FileFailed);
+        } else if (header->interleaved || !hasWholeHeader(*header)) {
+            streams.err << "quillon-cli: " << displayText(path)
+                        << (header->interleaved
+                                ? interleavedText
+                                : ": " + shortFileText(*header) + "; not a ROM image")
+                        << '\n';
+            status = std::max<int>(status, BadInput);
         } else if (checksumMatches(*header)) {
-            streams.out << path << ": ok " << storedChecksum(*header) << '\n';
+            streams.out << displayText(path) << ": ok " << *storedChecksum(*header) << '\n';
         } else {
-            streams.out << path << ": checksum mismatch: stored " << storedChecksum(*header)
-                        << ", calculated " << calculatedChecksum(*header) << '\n';
+            streams.out << displayText(path) << ": checksum mismatch: stored "
+                        << *storedChecksum(*header) << ", calculated "
+                        << calculatedChecksum(*header) << '\n';
             status = std::max<int>(status, ChecksumMismatch);
         }
     }
@@ -165,14 +192,21 @@ int fixFiles(const std::vector<std::string>& paths, Streams streams) {
     for (const std::string& path : paths) {
         const auto header = load(path, streams);
         if (!header) {
-            status = FileFailed;
+            status = std::max<int>(status, FileFailed);
+        } else if (header->interleaved) {
+            refuse(path + interleavedText, streams);
+            status = std::max<int>(status, BadInput);
         } else if (checksumMatches(*header)) {
-            streams.out << path << ": already " << storedChecksum(*header) << '\n';
-        } else if (write(path, storeCalculated(*header), streams)) {
-            streams.out << path << ": stored " << calculatedChecksum(*header) << " (was "
-                        << storedChecksum(*header) << ")\n";
+            streams.out << displayText(path) << ": already " << *storedChecksum(*header) << '\n';
+        } else if (const int written =
+                       write(path, {SplitChecksum(header->calculated), {}}, streams);
+                   written != Done) {
+            status = std::max(status, written);
         } else {
-            status = FileFailed;
+            streams.out << displayText(path) << ": stored " << calculatedChecksum(*header)
+                        << " (was "
+                        << hexOrMissing(*header, ChecksumWord::offset, ChecksumWord::length)
+                        << ")\n";
         }
     }
     return status;

@@ -3,6 +3,8 @@
 
 #include "HexText.h"
 
+#include <algorithm>
+
 namespace quillon::cli {
 
 namespace {
@@ -51,26 +53,68 @@ std::optional<char32_t> takeUtf8(std::string_view& text) {
 
 bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
+// The escape of a character that cannot be shown as it is, or nothing.
+std::optional<std::string> escape(char32_t c, std::uint8_t byte) {
+    if (c == U'\r')
+        return "\\r";
+    if (c == U'\n')
+        return "\\n";
+    if (c == U'\t')
+        return "\\t";
+    if (c == U'"' || c == U'\\')
+        return std::string{'\\', static_cast<char>(c)};
+    if (isControl(c))
+        return "\\x" + PadHex(ToHex(byte), 2);
+    return std::nullopt;
+}
+
+std::string hexEscapes(std::string_view bytes) {
+    std::string out;
+    for (char byte : bytes)
+        out += "\\x" + PadHex(ToHex(static_cast<std::uint8_t>(byte)), 2);
+    return out;
+}
+
+std::string codePoint(char32_t c) {
+    const std::string digits = ToHex(c);
+    return "U+" +
+           PadHex(digits, std::max<std::int32_t>(4, static_cast<std::int32_t>(digits.size())));
+}
+
 } // namespace
 
 std::string visibleText(std::string_view bytes) {
     std::string out = "\"";
     for (char byte : bytes) {
         const char32_t c = decodeByte(static_cast<std::uint8_t>(byte));
-        if (c == U'\r')
-            out += "\\r";
-        else if (c == U'\n')
-            out += "\\n";
-        else if (c == U'\t')
-            out += "\\t";
-        else if (c == U'"' || c == U'\\')
-            out += {'\\', static_cast<char>(c)};
-        else if (isControl(c))
-            out += "\\x" + PadHex(ToHex(static_cast<std::uint8_t>(byte)), 2);
+        if (const auto escaped = escape(c, static_cast<std::uint8_t>(byte)))
+            out += *escaped;
         else
             appendUtf8(out, c);
     }
     return out + "\"";
+}
+
+std::string displayText(std::string_view text) {
+    bool plain = !text.starts_with('"');
+    std::string quoted = "\"";
+    for (std::string_view rest = text; !rest.empty();) {
+        const auto lead = static_cast<std::uint8_t>(rest.front());
+        std::string_view after = rest;
+        const auto c = takeUtf8(after);
+        if (!c)
+            after.remove_prefix(1);
+        const std::string_view sequence = rest.substr(0, rest.size() - after.size());
+        // A byte that is not UTF-8 is escaped as a control character would be.
+        if (const auto escaped = escape(c.value_or(U'\x80'), lead)) {
+            plain = plain && c && (*c == U'\\' || *c == U'"');
+            quoted += sequence.size() == 1 ? *escaped : hexEscapes(sequence);
+        } else {
+            quoted += sequence;
+        }
+        rest = after;
+    }
+    return plain ? std::string(text) : quoted + "\"";
 }
 
 std::string utf8Text(std::string_view bytes) {
@@ -95,7 +139,7 @@ Encoded strictBytes(std::string_view utf8) {
             return {{}, "it is not valid UTF-8"};
         const auto byte = encodeCharacter(*c);
         if (!byte)
-            return {{}, "U+" + PadHex(ToHex(*c), 4) + " has no byte in the ROM character set"};
+            return {{}, codePoint(*c) + " has no byte in the ROM character set"};
         result.bytes.push_back(static_cast<char>(*byte));
     }
     return result;

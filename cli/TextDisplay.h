@@ -14,6 +14,11 @@ namespace quillon::cli {
 // backslashes written as escapes (\r, \n, \t, \xHH, \", \\) so that nothing is hidden.
 std::string visibleText(std::string_view bytes);
 
+// A path or message for a line of text output: as it is, unless a control character, a byte
+// that is not UTF-8 or a leading quote could make it read as something else; then in double
+// quotes with those written as escapes, so that no path can forge a line of output.
+std::string displayText(std::string_view text);
+
 // UTF-8 through the ROM character set, for JSON.
 std::string utf8Text(std::string_view bytes);
 

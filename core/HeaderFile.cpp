@@ -1,39 +1,125 @@
 // SPDX-License-Identifier: MIT
 #include "HeaderFile.h"
 
+#include "InterleavedImage.h"
 #include "SystemFile.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace quillon {
 
 namespace {
 
-using HeaderBytes = std::array<std::uint8_t, ChecksummedRegionStart>;
+// Takes the ROM's bytes in order, in pieces of any size, keeping the header aside while the
+// whole is summed.
+class RomSink {
+public:
+    explicit RomSink(LoadedHeader& loaded) : m_loaded(loaded) {}
 
-// A single pass over the file: the header is kept aside while the whole is summed.
-std::optional<std::string> readHeaderAndChecksum(SystemFile& file, HeaderBytes& header,
-                                                 RomChecksumAccumulator& checksum,
-                                                 std::uint64_t& fileSize) {
+    void add(const std::uint8_t* bytes, std::size_t count) {
+        if (m_loaded.romSize < m_loaded.bytes.size()) {
+            const auto toCopy = static_cast<std::size_t>(
+                std::min<std::uint64_t>(count, m_loaded.bytes.size() - m_loaded.romSize));
+            std::memcpy(m_loaded.bytes.data() + m_loaded.romSize, bytes, toCopy);
+        }
+        m_checksum.add({bytes, count});
+        m_loaded.romSize += count;
+    }
+
+    // Puts whole blocks back in order first; a piece of a block, left by a file that shrank
+    // while it was read, is dropped.
+    void addInterleaved(const std::uint8_t* bytes, std::size_t count) {
+        for (; count >= InterleavedBlockSize; count -= InterleavedBlockSize) {
+            DeinterleaveBlock(bytes, m_block.get());
+            add(m_block.get(), InterleavedBlockSize);
+            bytes += InterleavedBlockSize;
+        }
+    }
+
+    RomChecksum checksum() const { return m_checksum.result(); }
+
+private:
+    LoadedHeader& m_loaded;
+    RomChecksumAccumulator m_checksum;
+    std::unique_ptr<std::uint8_t[]> m_block =
+        std::make_unique_for_overwrite<std::uint8_t[]>(InterleavedBlockSize);
+};
+
+// A single pass over the file, which ends at the length the file had when it was opened, so
+// that a file that grows meanwhile, or a pseudo-file that claims no length, still ends.
+std::optional<std::string> readRom(SystemFile& file, LoadedHeader& loaded) {
+    const auto length = file.size();
+    if (!length)
+        return file.error();
     const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(ReadBufferSize);
+    RomSink sink(loaded);
+
+    // The first read takes just enough to recognise an interleaved image, so that every later
+    // read of one starts on a block.
+    std::size_t wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(InterleavedProbeSize, *length));
     std::uint64_t offset = 0;
     for (;;) {
-        const auto count = file.read(buffer.get(), ReadBufferSize);
+        const auto count = file.readAt(offset, buffer.get(), wanted);
         if (!count)
             return file.error();
-        if (*count == 0)
-            break;
-        if (offset < header.size()) {
-            const auto toCopy = std::min<std::uint64_t>(*count, header.size() - offset);
-            std::memcpy(header.data() + offset, buffer.get(), static_cast<std::size_t>(toCopy));
-        }
-        checksum.add({buffer.get(), *count});
+        if (offset == 0)
+            loaded.interleaved = IsInterleavedImage({buffer.get(), *count}, *length);
+        if (!loaded.interleaved)
+            sink.add(buffer.get(), *count);
+        else if (offset == 0)
+            sink.addInterleaved(buffer.get() + CopierHeaderSize, *count - CopierHeaderSize);
+        else
+            sink.addInterleaved(buffer.get(), *count);
         offset += *count;
+        if (*count < wanted || offset >= *length)
+            break;
+        wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(ReadBufferSize, *length - offset));
     }
-    fileSize = offset;
+    loaded.fileSize = offset;
+    loaded.calculated = sink.checksum();
     return std::nullopt;
+}
+
+// One stretch of bytes a save writes.
+struct Piece {
+    std::uint64_t offset;
+    ByteText bytes;
+};
+
+std::vector<Piece> piecesOf(const HeaderEdit& edit) {
+    std::vector<Piece> pieces;
+    if (edit.checksum)
+        pieces.push_back(
+            {ChecksumWord::offset,
+             {static_cast<char>(edit.checksum->high), static_cast<char>(edit.checksum->low)}});
+    for (const HeaderField& field : HeaderFieldTable) {
+        if (const auto& text = edit.texts[field.index])
+            pieces.push_back({field.offset, fitFieldText(*text, field)});
+    }
+    return pieces;
+}
+
+// Takes back what a failed save did, as far as it can: the bytes that were there are written
+// back, and a file this save grew gets its length back. A file that is now longer than this
+// save could have made it was grown by someone else and keeps its length.
+void undo(SystemFile& file, const std::vector<Piece>& written, const std::uint8_t* original,
+          std::uint64_t originalLength, std::uint64_t end) {
+    for (const Piece& piece : written) {
+        if (piece.offset < originalLength) {
+            const auto count =
+                std::min<std::uint64_t>(piece.bytes.size(), originalLength - piece.offset);
+            file.writeAt(piece.offset, original + piece.offset, static_cast<std::size_t>(count));
+        }
+    }
+    const auto length = file.size();
+    if (length && *length > originalLength && *length <= end)
+        file.truncate(originalLength);
+    file.flush();
 }
 
 } // namespace
@@ -43,21 +129,18 @@ LoadResult LoadHeader(const std::string& path) {
     if (!file.isOpen())
         return {std::nullopt, file.error()};
 
-    HeaderBytes header{};
-    RomChecksumAccumulator checksum;
     LoadedHeader loaded;
-    if (auto error = readHeaderAndChecksum(file, header, checksum, loaded.fileSize))
+    if (auto error = readRom(file, loaded))
         return {std::nullopt, *error};
 
     for (const HeaderField& field : HeaderFieldTable) {
-        const auto* first = reinterpret_cast<const char*>(header.data() + field.offset);
+        const auto* first = reinterpret_cast<const char*>(loaded.bytes.data() + field.offset);
         ByteText& bytes = loaded.fieldBytes[field.index];
         bytes.assign(first, field.length);
         loaded.texts[field.index] = bytes.substr(0, bytes.find('\0'));
     }
-    loaded.storedHigh = header[ChecksumWord::offset];
-    loaded.storedLow = header[ChecksumWord::offset + 1];
-    loaded.calculated = checksum.result();
+    loaded.storedHigh = loaded.bytes[ChecksumWord::offset];
+    loaded.storedLow = loaded.bytes[ChecksumWord::offset + 1];
     return {loaded, {}};
 }
 
@@ -67,34 +150,51 @@ ByteText fitFieldText(const ByteText& text, const HeaderField& field) {
     return fitted;
 }
 
-std::optional<std::string> WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
+WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
     SystemFile file(path, SystemFile::Access::Write);
+    const auto failed = [&file] { return WriteResult{WriteStatus::Failed, file.error(), 0}; };
     if (!file.isOpen())
-        return file.error();
+        return failed();
+    const auto length = file.size();
+    if (!length)
+        return failed();
+    // Every byte a save writes lies in this first stretch, so it also keeps what undo needs.
+    auto original = std::make_unique<std::uint8_t[]>(InterleavedProbeSize);
+    const auto count = file.readAt(0, original.get(), InterleavedProbeSize);
+    if (!count)
+        return failed();
+    if (IsInterleavedImage({original.get(), *count}, *length))
+        return {WriteStatus::Refused,
+                path + ": an interleaved copier (SMD) image; convert it to a plain binary image "
+                       "first",
+                *length};
 
-    // Growing a short file first means a file that cannot grow fails before any byte changes.
-    std::uint64_t end = edit.checksum ? ChecksumWord::offset + ChecksumWord::length : 0;
-    for (const HeaderField& field : HeaderFieldTable) {
-        if (edit.texts[field.index])
-            end = std::max<std::uint64_t>(end, field.offset + field.length);
+    const std::vector<Piece> pieces = piecesOf(edit);
+    std::uint64_t begin = UINT64_MAX;
+    std::uint64_t end = 0;
+    for (const Piece& piece : pieces) {
+        begin = std::min(begin, piece.offset);
+        end = std::max<std::uint64_t>(end, piece.offset + piece.bytes.size());
     }
-    if (!file.extendTo(end))
-        return file.error();
-
-    if (edit.checksum) {
-        const std::array<std::uint8_t, ChecksumWord::length> word{edit.checksum->high,
-                                                                  edit.checksum->low};
-        if (!file.writeAt(ChecksumWord::offset, word.data(), word.size()))
-            return file.error();
+    if (!pieces.empty() && !file.allocate(begin, end - begin)) {
+        undo(file, {}, original.get(), *length, end);
+        return failed();
     }
-    for (const HeaderField& field : HeaderFieldTable) {
-        const auto& text = edit.texts[field.index];
-        if (text && !file.writeAt(field.offset, fitFieldText(*text, field).data(), field.length))
-            return file.error();
+    std::vector<Piece> written;
+    for (const Piece& piece : pieces) {
+        written.push_back(piece);
+        if (!file.writeAt(piece.offset, piece.bytes.data(), piece.bytes.size())) {
+            undo(file, written, original.get(), *length, end);
+            return failed();
+        }
     }
-    if (!file.flushAndClose())
-        return file.error();
-    return std::nullopt;
+    if (!file.flush()) {
+        undo(file, written, original.get(), *length, end);
+        return failed();
+    }
+    if (!file.close())
+        return failed();
+    return {WriteStatus::Written, {}, *length};
 }
 
 SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
@@ -109,8 +209,8 @@ SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
         result.texts[field.index] = fitFieldText(texts[field.index], field);
         edit.texts[field.index] = result.texts[field.index];
     }
-    if (auto error = WriteHeaderEdit(path, edit))
-        return {SaveStatus::Failed, {}, *error};
+    if (WriteResult written = WriteHeaderEdit(path, edit); written.status != WriteStatus::Written)
+        return {SaveStatus::Failed, {}, std::move(written.error)};
     return result;
 }
 

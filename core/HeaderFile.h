@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CharacterSet.h"
+#include "HeaderInfo.h"
 #include "HeaderLayout.h"
 #include "HexText.h"
 #include "RomChecksum.h"
@@ -22,6 +23,7 @@ using FieldTexts = std::array<ByteText, HeaderFieldCount>;
 // it, and a fresh process reads its file fastest with it.
 inline constexpr std::size_t ReadBufferSize = std::size_t{1} << 18;
 
+// Of an interleaved copier image, everything but fileSize describes the ROM put back in order.
 struct LoadedHeader {
     FieldTexts texts;      // each field up to its first zero byte
     FieldTexts fieldBytes; // each field's bytes exactly, zeros past the end of a short file
@@ -29,6 +31,9 @@ struct LoadedHeader {
     std::uint8_t storedLow = 0;
     RomChecksum calculated = 0;
     std::uint64_t fileSize = 0;
+    std::uint64_t romSize = 0; // the file's size less an interleaved image's copier header
+    HeaderBytes bytes{};       // zeros past the end of a short ROM
+    bool interleaved = false;  // an interleaved copier (SMD) image, which is never written
 };
 
 struct LoadResult {
@@ -44,10 +49,22 @@ struct HeaderEdit {
     std::array<std::optional<ByteText>, HeaderFieldCount> texts;
 };
 
+enum class WriteStatus {
+    Written,
+    Refused, // an interleaved copier image, which is not edited in place
+    Failed,
+};
+
+struct WriteResult {
+    WriteStatus status = WriteStatus::Failed;
+    std::string error;              // unless Written: the path and the reason
+    std::uint64_t originalSize = 0; // the file's length before the write, when it was opened
+};
+
 // Writes an edit in place and flushes it to the device. Texts are fitted to their fields
-// first; a file shorter than the furthest byte written grows to it with zeros. Returns the
-// path and the reason on failure, nothing on success.
-std::optional<std::string> WriteHeaderEdit(const std::string& path, const HeaderEdit& edit);
+// first; a file shorter than the furthest byte written grows to it with zeros. A save that
+// does not succeed leaves the file's length and bytes as they were.
+WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit);
 
 // A field's text as it is stored: cut to the field, or padded with spaces up to it.
 ByteText fitFieldText(const ByteText& text, const HeaderField& field);
@@ -60,7 +77,8 @@ struct SaveResult {
     std::string error; // when Failed: the path and the reason
 };
 
-// Saves all six texts and the checksum typed by the user; an invalid checksum writes nothing.
+// Saves all six texts and the checksum typed by the user; an invalid checksum writes nothing,
+// and neither does a failure.
 SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
                       const FieldTexts& texts);
 

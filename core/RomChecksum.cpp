@@ -6,21 +6,17 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace quillon {
 
 namespace {
 
-// Sixteen-bit lanes wrap exactly as the checksum does, so the words are summed in the machine's
-// own order after swapping their bytes; the compiler turns this into wide vector additions.
-// Where the processor offers wider vectors, a second copy of the loop uses them.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__)
-#define QUILLON_WIDE_VECTORS [[gnu::target_clones("avx2", "default")]]
-#else
-#define QUILLON_WIDE_VECTORS
-#endif
-
-QUILLON_WIDE_VECTORS std::uint16_t sumBigEndianWords(const std::uint8_t* bytes,
-                                                     std::size_t wordCount) {
+// Every way of summing adds the words in the machine's own order after swapping their bytes:
+// sixteen-bit additions wrap exactly as the checksum does, so the sum needs no wider lanes.
+std::uint16_t sumWordsPortably(const std::uint8_t* bytes, std::size_t wordCount) {
     std::uint16_t sum = 0;
     for (std::size_t i = 0; i < wordCount; ++i) {
         std::uint16_t word;
@@ -32,7 +28,86 @@ QUILLON_WIDE_VECTORS std::uint16_t sumBigEndianWords(const std::uint8_t* bytes,
     return sum;
 }
 
+#if defined(__x86_64__)
+
+// Written with intrinsics so that the vectors do not depend on the optimisation level, and with
+// four independent sums spelled out, so that the additions need not wait on each other and the
+// sums stay in registers even where the compiler unrolls nothing.
+std::uint16_t sumLanes(const std::uint16_t* lanes, std::size_t count) {
+    std::uint16_t sum = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        sum = static_cast<std::uint16_t>(sum + lanes[i]);
+    return sum;
+}
+
+inline __m128i swappedWords(const std::uint8_t* at) {
+    const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    return _mm_or_si128(_mm_slli_epi16(words, 8), _mm_srli_epi16(words, 8));
+}
+
+// SSE2 is part of every x86-64 processor.
+std::uint16_t sumWordsSse2(const std::uint8_t* bytes, std::size_t wordCount) {
+    constexpr std::size_t vector = sizeof(__m128i);
+    __m128i sum0 = _mm_setzero_si128(), sum1 = sum0, sum2 = sum0, sum3 = sum0;
+    std::size_t i = 0;
+    for (; i + 2 * vector <= wordCount; i += 2 * vector) {
+        const std::uint8_t* at = bytes + 2 * i;
+        sum0 = _mm_add_epi16(sum0, swappedWords(at));
+        sum1 = _mm_add_epi16(sum1, swappedWords(at + vector));
+        sum2 = _mm_add_epi16(sum2, swappedWords(at + 2 * vector));
+        sum3 = _mm_add_epi16(sum3, swappedWords(at + 3 * vector));
+    }
+    alignas(vector) std::uint16_t lanes[vector / 2];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes),
+                    _mm_add_epi16(_mm_add_epi16(sum0, sum1), _mm_add_epi16(sum2, sum3)));
+    return static_cast<std::uint16_t>(sumLanes(lanes, vector / 2) +
+                                      sumWordsPortably(bytes + 2 * i, wordCount - i));
+}
+
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i swappedWords256(const std::uint8_t* at) {
+    const __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    return _mm256_or_si256(_mm256_slli_epi16(words, 8), _mm256_srli_epi16(words, 8));
+}
+
+[[gnu::target("avx2")]] std::uint16_t sumWordsAvx2(const std::uint8_t* bytes,
+                                                   std::size_t wordCount) {
+    constexpr std::size_t vector = sizeof(__m256i);
+    __m256i sum0 = _mm256_setzero_si256(), sum1 = sum0, sum2 = sum0, sum3 = sum0;
+    std::size_t i = 0;
+    for (; i + 2 * vector <= wordCount; i += 2 * vector) {
+        const std::uint8_t* at = bytes + 2 * i;
+        sum0 = _mm256_add_epi16(sum0, swappedWords256(at));
+        sum1 = _mm256_add_epi16(sum1, swappedWords256(at + vector));
+        sum2 = _mm256_add_epi16(sum2, swappedWords256(at + 2 * vector));
+        sum3 = _mm256_add_epi16(sum3, swappedWords256(at + 3 * vector));
+    }
+    alignas(vector) std::uint16_t lanes[vector / 2];
+    _mm256_store_si256(
+        reinterpret_cast<__m256i*>(lanes),
+        _mm256_add_epi16(_mm256_add_epi16(sum0, sum1), _mm256_add_epi16(sum2, sum3)));
+    return static_cast<std::uint16_t>(sumLanes(lanes, vector / 2) +
+                                      sumWordsPortably(bytes + 2 * i, wordCount - i));
+}
+
+#endif
+
+std::vector<WordSummer> findWordSummers() {
+    std::vector<WordSummer> summers;
+#if defined(__x86_64__)
+    if (__builtin_cpu_supports("avx2"))
+        summers.push_back({"AVX2", sumWordsAvx2});
+    summers.push_back({"SSE2", sumWordsSse2});
+#endif
+    summers.push_back({"portable", sumWordsPortably});
+    return summers;
+}
+
 } // namespace
+
+const std::vector<WordSummer>& AvailableWordSummers() {
+    static const std::vector<WordSummer> summers = findWordSummers();
+    return summers;
+}
 
 void RomChecksumAccumulator::add(std::span<const std::uint8_t> bytes) {
     if (m_position < ChecksummedRegionStart) {
@@ -50,8 +125,8 @@ void RomChecksumAccumulator::add(std::span<const std::uint8_t> bytes) {
         m_pendingHigh = -1;
         bytes = bytes.subspan(1);
     }
-    const std::size_t wordCount = bytes.size() / 2;
-    m_sum += sumBigEndianWords(bytes.data(), wordCount);
+    static const auto sumWords = AvailableWordSummers().front().sum;
+    m_sum += sumWords(bytes.data(), bytes.size() / 2);
     if (bytes.size() % 2 != 0)
         m_pendingHigh = bytes.back();
 }

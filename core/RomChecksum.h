@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -23,6 +25,15 @@ private:
     std::uint32_t m_sum = 0;      // only the low 16 bits are meaningful
     int m_pendingHigh = -1;       // first byte of a word whose second byte has not come yet
 };
+
+// One way of summing big-endian words with 16-bit wrap-around.
+struct WordSummer {
+    std::string_view name;
+    std::uint16_t (*sum)(const std::uint8_t* bytes, std::size_t wordCount);
+};
+
+// The ways this processor can run, fastest first; the checksum uses the first.
+const std::vector<WordSummer>& AvailableWordSummers();
 
 // bytes holds the whole file, byte 0 first.
 RomChecksum ComputeRomChecksum(const std::uint8_t* bytes, std::size_t length);

@@ -28,7 +28,7 @@ SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)
         return;
     }
     // Without O_CREAT a missing file stays missing; O_NONBLOCK keeps a FIFO from blocking us.
-    const int mode = access == Access::Read ? O_RDONLY : O_WRONLY;
+    const int mode = access == Access::Read ? O_RDONLY : O_RDWR;
     const int fd = ::open(m_path.c_str(), mode | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         fail(errno);
@@ -49,16 +49,23 @@ SystemFile::~SystemFile() {
         ::close(m_fd);
 }
 
-std::optional<std::size_t> SystemFile::read(std::uint8_t* buffer, std::size_t size) {
-    for (;;) {
-        const ssize_t count = ::read(m_fd, buffer, size);
-        if (count >= 0)
-            return static_cast<std::size_t>(count);
-        if (errno != EINTR) {
+std::optional<std::size_t> SystemFile::readAt(std::uint64_t offset, std::uint8_t* buffer,
+                                              std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t count =
+            ::pread(m_fd, buffer + done, size - done, static_cast<off_t>(offset + done));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
             fail(errno);
             return std::nullopt;
         }
+        if (count == 0)
+            break;
+        done += static_cast<std::size_t>(count);
     }
+    return done;
 }
 
 std::optional<std::uint64_t> SystemFile::size() {
@@ -70,15 +77,16 @@ std::optional<std::uint64_t> SystemFile::size() {
     return static_cast<std::uint64_t>(status.st_size);
 }
 
-bool SystemFile::extendTo(std::uint64_t length) {
-    const auto current = size();
-    if (!current)
-        return false;
-    if (*current >= length)
-        return true;
-    if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0)
-        return fail(errno);
-    return true;
+bool SystemFile::allocate(std::uint64_t offset, std::uint64_t length) {
+    // Unlike growing with ftruncate, which leaves a hole that a later write may find no space
+    // for, this takes the blocks now; and it never shortens a file another process grew.
+    const int error =
+        ::posix_fallocate(m_fd, static_cast<off_t>(offset), static_cast<off_t>(length));
+    return error == 0 || fail(error);
+}
+
+bool SystemFile::truncate(std::uint64_t length) {
+    return ::ftruncate(m_fd, static_cast<off_t>(length)) == 0 || fail(errno);
 }
 
 bool SystemFile::writeAt(std::uint64_t offset, const void* bytes, std::size_t size) {
@@ -96,13 +104,12 @@ bool SystemFile::writeAt(std::uint64_t offset, const void* bytes, std::size_t si
     return true;
 }
 
-bool SystemFile::flushAndClose() {
-    const bool flushed = ::fsync(m_fd) == 0 || fail(errno);
+bool SystemFile::flush() { return ::fsync(m_fd) == 0 || fail(errno); }
+
+bool SystemFile::close() {
     const int fd = m_fd;
     m_fd = -1;
-    // Some file systems report a failed write only when the file is closed.
-    const bool closed = ::close(fd) == 0 || fail(errno);
-    return flushed && closed;
+    return ::close(fd) == 0 || fail(errno);
 }
 
 bool SystemFile::fail(int errorNumber) {

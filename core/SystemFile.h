@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// An open ROM file on a POSIX system. It never creates a file and never opens anything but a
-// regular file, and each failure is kept as a message with the path and the system's reason.
+// An open ROM file. It never creates a file and never opens anything but a regular file, and
+// each failure is kept as a message with the path and the system's reason (the first one only).
 #pragma once
 
 #include <cstddef>
@@ -12,6 +12,7 @@ namespace quillon {
 
 class SystemFile {
 public:
+    // Write opens for reading as well: a save looks at the file before it changes it.
     enum class Access { Read, Write };
 
     SystemFile(std::string path, Access access);
@@ -22,18 +23,26 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     const std::string& error() const { return m_error; }
 
-    // Reads on from the current position: the number of bytes read, 0 at the end of the file.
-    std::optional<std::size_t> read(std::uint8_t* buffer, std::size_t size);
+    // Reads up to size bytes at offset: the number read, fewer only where the file ends.
+    std::optional<std::size_t> readAt(std::uint64_t offset, std::uint8_t* buffer, std::size_t size);
 
     std::optional<std::uint64_t> size();
 
-    // Grows the file with zeros up to length; a longer file is left alone.
-    bool extendTo(std::uint64_t length);
+    // Reserves storage for the bytes from offset to offset + length, so that writing them cannot
+    // run out of space, and grows a shorter file with zeros up to their end. It never shortens
+    // the file.
+    bool allocate(std::uint64_t offset, std::uint64_t length);
+
+    // Sets the file's length; used only to take back a growth.
+    bool truncate(std::uint64_t length);
 
     bool writeAt(std::uint64_t offset, const void* bytes, std::size_t size);
 
-    // Flushes the written bytes to the storage device and closes the file.
-    bool flushAndClose();
+    // Flushes the written bytes to the storage device.
+    bool flush();
+
+    // Closes the file; some file systems report a failed write only here.
+    bool close();
 
 private:
     bool fail(int errorNumber);

@@ -3,6 +3,7 @@
 #include "HeaderFile.h"
 #include "RomBuilder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -47,15 +48,17 @@ class QuillonCliTest : public ::testing::Test {
 protected:
     TempDir m_dir;
 
-    CliRun cli(const std::vector<std::string>& arguments) {
+    // Output goes to a file, or to outPath when given.
+    CliRun cli(const std::vector<std::string>& arguments, std::string outPath = {}) {
         std::string command = quoted(QUILLON_CLI);
         for (const std::string& argument : arguments)
             command.append(1, ' ').append(quoted(argument));
-        const std::string out = m_dir.file("stdout.txt");
+        const std::string out = outPath.empty() ? m_dir.file("stdout.txt") : outPath;
         const std::string err = m_dir.file("stderr.txt");
         command.append(" >").append(quoted(out)).append(" 2>").append(quoted(err));
         const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, outPath.empty() ? slurp(out) : "",
+                slurp(err)};
     }
 
     // A ROM with fields set, and its stored checksum either right or one off.
@@ -88,6 +91,20 @@ TEST_F(QuillonCliTest, HelpAndVersion) {
     EXPECT_EQ(cli({"show"}).status, 2);
 }
 
+// Output that cannot be written is a failure with a message, never a silent success.
+TEST_F(QuillonCliTest, OutputThatCannotBeWrittenFails) {
+    const std::string path = rom("out.bin", false);
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--help"},
+                                                      {"show", path},
+                                                      {"show", "--json", path},
+                                                      {"check", path},
+                                                      {"fix", path}}) {
+        const CliRun run = cli(arguments, "/dev/full");
+        EXPECT_EQ(run.status, 3) << arguments.back();
+        EXPECT_THAT(run.err, HasSubstr("No space left on device")) << arguments.back();
+    }
+}
+
 TEST_F(QuillonCliTest, ShowMakesControlBytesVisibleAndJsonKeepsEveryByte) {
     Bytes bytes(0x201, 0);
     setFieldBytes(bytes, HeaderFieldTable[1], std::string("A\r\nB\x01\"\\\xE9\x80", 10));
@@ -118,28 +135,44 @@ TEST_F(QuillonCliTest, ShowMakesControlBytesVisibleAndJsonKeepsEveryByte) {
     EXPECT_EQ(object["size"], 513);
 }
 
-TEST_F(QuillonCliTest, ShowReportsOnlyTheBytesAShortFileHas) {
+// A file shorter than a header is no ROM image: check says so, and show shows what is missing
+// as missing, not as zeros; set and fix still write, as the window does, but warn.
+TEST_F(QuillonCliTest, FilesTooShortForAHeader) {
     const std::string empty = m_dir.file("empty.bin");
     writeBytes(empty, {});
-    Bytes shortRom(0x115, 'Q');
     const std::string cut = m_dir.file("short.bin");
-    writeBytes(cut, shortRom);
+    writeBytes(cut, Bytes(0x18F, 'Q')); // ends inside the stored checksum
 
-    const CliRun run = cli({"show", "--json", empty, cut});
+    CliRun run = cli({"check", empty, cut});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_THAT(run.err, HasSubstr("short.bin: 399 bytes, too short for a ROM header"));
+
+    run = cli({"show", cut});
+    EXPECT_THAT(run.out, HasSubstr("Stored checksum:      51--"));
+    EXPECT_THAT(run.out, HasSubstr("Country Code:         (past the end of the file)"));
+    EXPECT_THAT(run.out, HasSubstr("not a ROM image"));
+    run = cli({"show", "--json", empty, cut});
     ASSERT_EQ(run.status, 0) << run.err;
     std::istringstream lines(run.out);
     std::string line;
     std::getline(lines, line);
     const auto first = nlohmann::json::parse(line);
-    EXPECT_EQ(first["console_name"], "");
     EXPECT_EQ(first["console_name_hex"], "");
     EXPECT_EQ(first["size"], 0);
-    EXPECT_EQ(first["checksum_ok"], true);
+    EXPECT_EQ(first["complete_header"], false);
+    EXPECT_EQ(first["checksum_ok"], false);
+    EXPECT_TRUE(first["stored_checksum"].is_null());
     std::getline(lines, line);
     const auto second = nlohmann::json::parse(line);
-    EXPECT_EQ(second["copyright"], "QQQQQ");
-    EXPECT_EQ(second["copyright_hex"], "5151515151");
-    EXPECT_EQ(second["country_code_hex"], "");
+    EXPECT_EQ(second["serial_number"], std::string(14, 'Q'));
+    EXPECT_EQ(second["device_support_hex"], "");
+    EXPECT_TRUE(second["rom_start"].is_null());
+
+    run = cli({"fix", cut});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("warning"));
+    EXPECT_EQ(readBytes(cut).size(), 0x190u);
 }
 
 TEST_F(QuillonCliTest, SetWritesWhatTheWindowWouldAndNothingElse) {
@@ -148,9 +181,12 @@ TEST_F(QuillonCliTest, SetWritesWhatTheWindowWouldAndNothingElse) {
     const std::string path = m_dir.file("set.bin");
     writeBytes(path, original);
 
-    const CliRun run = cli({"set", path, "--serial-number", "GM 1234", "--country-code", "",
-                            "--overseas-name", "Caf\xC3\xA9 \xE2\x82\xAC", "--checksum", "1a2b"});
+    // An empty value after "=" is a value, not a cue to take the next argument.
+    const CliRun run = cli({"set", path, "--serial-number", "GM 1234", "--country-code=",
+                            "--overseas-name=Caf\xC3\xA9 \xE2\x82\xAC", "--checksum", " 01a2b "});
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              path + ": written: Overseas Name, Serial Number, Country Code, checksum 1A2B\n");
     Bytes expected = original;
     setFieldBytes(expected, HeaderFieldTable[4], "GM 1234       ");
     setFieldBytes(expected, HeaderFieldTable[5], "   ");
@@ -173,20 +209,22 @@ TEST_F(QuillonCliTest, SetWritesWhatTheWindowWouldAndNothingElse) {
 TEST_F(QuillonCliTest, RefusalsLeaveTheFileByteForByte) {
     const std::string path = rom("refuse.bin", false);
     const Bytes before = readBytes(path);
-    const std::vector<std::vector<std::string>> refused{
-        {"set", path, "--country-code", "JUEX"},                // too long
-        {"set", path, "--domestic-name", "check \xE2\x9C\x93"}, // no byte for U+2713
-        {"set", path, "--domestic-name", "bad \xC3"},           // not UTF-8
-        {"set", path, "--checksum", "0x1234"},                  // not hexadecimal
-        {"set", path, "--checksum", "12 34"},
-        {"set", path, "--checksum", "1234", "--fix-checksum"}, // both at once
-        {"set", path},                                         // nothing to set
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused{
+        {{"set", path, "--country-code", "JUEX"}, "longer than the field's 3"},
+        {{"set", path, "--domestic-name", "smile \xF0\x9F\x98\x80"}, "U+1F600 has no byte"},
+        {{"set", path, "--domestic-name", "bad \xC3"}, "not valid UTF-8"},
+        {{"set", path, "--checksum", "0x1234"}, "\"0x1234\" is not hexadecimal"},
+        {{"set", path, "--checksum", "12 34"}, "not hexadecimal"},
+        {{"set", path, "--checksum", "12345"}, "more than FFFF"},
+        {{"set", path, "--checksum", "FFFFFFFFF"}, "more than FFFF"},
+        {{"set", path, "--checksum", "1234", "--fix-checksum"}, "excludes"},
+        {{"set", path}, "names no field"},
     };
-    for (const auto& arguments : refused) {
+    for (const auto& [arguments, message] : refused) {
         const CliRun run = cli(arguments);
-        EXPECT_EQ(run.status, 2) << arguments.back();
-        EXPECT_FALSE(run.err.empty()) << arguments.back();
-        EXPECT_EQ(readBytes(path), before) << arguments.back();
+        EXPECT_EQ(run.status, 2) << message;
+        EXPECT_THAT(run.err, HasSubstr(message));
+        EXPECT_EQ(readBytes(path), before) << message;
     }
     const CliRun missing = cli({"set", m_dir.file("missing.bin"), "--country-code", "J"});
     EXPECT_EQ(missing.status, 3);
@@ -238,4 +276,68 @@ TEST_F(QuillonCliTest, ManyFilesGoOnPastOneThatFails) {
     run = cli({"show", "--json", missing, first});
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(nlohmann::json::parse(run.out)["path"], first);
+}
+
+// Paths print so that none can pass for another line of output, and JSON carries the exact
+// bytes of a path that is not UTF-8.
+TEST_F(QuillonCliTest, PathsCannotForgeOutput) {
+    const std::string forged = rom("evil.bin: ok 0000\nreal.bin", false);
+    CliRun run = cli({"check", forged});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+    EXPECT_THAT(run.out, HasSubstr("evil.bin: ok 0000\\nreal.bin\": checksum mismatch"));
+
+    const std::string first = rom("first.bin", true);
+    const std::string latin1 = rom("caf\xE9.bin", true);
+    run = cli({"show", "--json", first, latin1});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string secondLine = run.out.substr(run.out.find('\n') + 1);
+    const auto object = nlohmann::json::parse(secondLine);
+    EXPECT_THAT(object["path"].get<std::string>(), ::testing::EndsWith("caf\xEF\xBF\xBD.bin"));
+    EXPECT_THAT(object["path_hex"].get<std::string>(), ::testing::EndsWith("636166E92E62696E"));
+}
+
+// An interleaved copier image is shown in ROM order and never checked or changed as if plain.
+// Its header is read whole; the console name's trademark is checked.
+TEST_F(QuillonCliTest, WholeHeaderAndInterleavedImages) {
+    Bytes plain = randomBytes(InterleavedBlockSize, 21);
+    setFieldBytes(plain, HeaderFieldTable[0], "SEGA GENESIS");
+    const std::uint8_t info[] = {0x00, 0x00, 0x00, 0x00, 0x00, 0x07, 0xFF, 0xFF, 0x00, 0xFF,
+                                 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 'R',  'A',  0xF8, 0x20,
+                                 0x00, 0x20, 0x00, 0x01, 0x00, 0x20, 0xFF, 0xFF};
+    std::copy(std::begin(info), std::end(info), plain.begin() + 0x1A0);
+    std::copy_n("MEMO", 5, plain.begin() + 0x1C8);
+    const std::string path = m_dir.file("rom.smd");
+    const Bytes image = interleave(plain);
+    writeBytes(path, image);
+
+    CliRun run = cli({"show", "--json", path});
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto object = nlohmann::json::parse(run.out);
+    EXPECT_EQ(object["interleaved"], true);
+    EXPECT_EQ(object["console_name"], "SEGA GENESIS");
+    EXPECT_EQ(object["rom_end"], "0007FFFF");
+    EXPECT_EQ(object["ram_start"], "00FF0000");
+    EXPECT_EQ(object["extra_memory"]["start"], "00200001");
+    EXPECT_EQ(object["extra_memory"]["access"], "odd bytes");
+    EXPECT_EQ(object["memo"], "MEMO");
+    EXPECT_EQ(object["tmss_ok"], true);
+    EXPECT_THAT(cli({"show", path}).out, HasSubstr("interleaved copier (SMD) image"));
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"check", path},
+                                                      {"fix", path},
+                                                      {"set", path, "--country-code", "J"},
+                                                      {"set", path, "--fix-checksum"}}) {
+        run = cli(arguments);
+        EXPECT_EQ(run.status, 2) << arguments[0];
+        EXPECT_THAT(run.err, HasSubstr("interleaved copier (SMD) image")) << arguments[0];
+    }
+    EXPECT_EQ(readBytes(path), image);
+
+    setFieldBytes(plain, HeaderFieldTable[0], "SAGE GENESIS");
+    writeBytes(path, plain);
+    run = cli({"show", path});
+    EXPECT_THAT(run.out, HasSubstr("Extra Memory:         RA, type F8 (backed up, odd bytes), "
+                                   "00200001-0020FFFF"));
+    EXPECT_THAT(run.out, HasSubstr("no \"SEGA\" at 0x100 or 0x101"));
+    EXPECT_EQ(nlohmann::json::parse(cli({"show", "--json", path}).out)["tmss_ok"], false);
 }

@@ -1,17 +1,25 @@
 // SPDX-License-Identifier: MIT
 // Failures must be reported with the path and the reason, and must leave every file as it was.
+#include "ChildProcess.h"
 #include "HeaderFile.h"
 #include "TempDir.h"
 
 #include <chrono>
 #include <csignal>
+#include <cstddef>
 #include <filesystem>
-#include <functional>
+#include <fstream>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -21,15 +29,27 @@ namespace {
 
 const FieldTexts someTexts{"SEGA GENESIS", "(C)T-00 2026", "NAME", "NAME", "GM 00000000-00", "JUE"};
 
-// Runs body in a child process, for tests that change the process's limits or identity.
-int exitCodeInChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(body());
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+#if defined(__x86_64__)
+// Makes every later write at the given offset fail with an input/output error, in this process
+// only: a system-call filter stands in for a failing disk.
+bool failWritesAt(std::uint32_t offset) {
+    constexpr auto argument3 = offsetof(seccomp_data, args) + 3 * sizeof(std::uint64_t);
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AUDIT_ARCH_X86_64, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_pwrite64, 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, argument3), // the offset's low half
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, offset, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
+#endif
 
 bool mentions(const std::string& error, const std::string& path, const std::string& reason) {
     return error.find(path) != std::string::npos && error.find(reason) != std::string::npos;
@@ -67,6 +87,14 @@ TEST_F(HeaderFileFaultTest, DirectoriesAndFifosAreRefusedWithoutBlocking) {
         EXPECT_TRUE(mentions(saved.error, path, "not a regular file")) << saved.error;
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+// A load reads no further than the length the file had when it was opened: a pseudo-file that
+// claims none ends at once instead of being read for ever.
+TEST_F(HeaderFileFaultTest, LoadEndsAtTheLengthFoundOnOpening) {
+    const LoadResult loaded = LoadHeader("/proc/self/pagemap");
+    ASSERT_TRUE(loaded.header) << loaded.error;
+    EXPECT_EQ(loaded.header->fileSize, 0u);
 }
 
 TEST_F(HeaderFileFaultTest, LoadingOpensReadOnlyAndChangesNothing) {
@@ -116,4 +144,65 @@ TEST_F(HeaderFileFaultTest, WriteThatFailsIsReportedAndWritesNothing) {
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(readBytes(path), original);
+}
+
+// A write that fails after others succeeded, and after a short file grew: the bytes written go
+// back and so does the length; a file the save did not grow keeps its length.
+TEST_F(HeaderFileFaultTest, FailedWriteIsTakenBack) {
+#if defined(__x86_64__)
+    for (const std::size_t size : {0x1A0, 0x400}) {
+        const std::string path = m_dir.file("rom.bin");
+        const Bytes original = randomBytes(size, 3);
+        writeBytes(path, original);
+        const int code = exitCodeInChild([&] {
+            if (!failWritesAt(HeaderFieldTable[5].offset))
+                return 10;
+            const SaveResult saved = SaveHeader(path, "1234", someTexts);
+            if (saved.status != SaveStatus::Failed)
+                return 11;
+            return mentions(saved.error, path, "Input/output error") ? 0 : 12;
+        });
+        EXPECT_EQ(code, 0) << size;
+        EXPECT_EQ(readBytes(path), original) << size;
+    }
+#else
+    GTEST_SKIP() << "the failing disk is simulated on x86-64 only";
+#endif
+}
+
+// On a full disk a save fails before it changes anything, also where the file must grow or has
+// a hole where the header goes: the blocks are taken before any byte is written. The disk is a
+// small tmpfs mounted in a mount namespace of the child's own.
+TEST_F(HeaderFileFaultTest, FullDiskChangesNothing) {
+    constexpr int cannotMount = 77;
+    const std::string dir = m_dir.path().string();
+    const int code = exitCodeInChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return cannotMount;
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0)
+            return cannotMount;
+        const std::string empty = dir + "/empty.bin";
+        const std::string hole = dir + "/hole.bin";
+        writeBytes(empty, {});
+        writeBytes(hole, {});
+        if (::truncate(hole.c_str(), 300) != 0)
+            return 10;
+        std::ofstream filler(dir + "/filler", std::ios::binary);
+        const std::string page(4096, 'F');
+        while (filler.write(page.data(), static_cast<std::streamsize>(page.size())).flush())
+            ;
+        for (const auto& [path, size] : {std::pair{empty, 0u}, std::pair{hole, 300u}}) {
+            const SaveResult saved = SaveHeader(path, "1234", someTexts);
+            if (saved.status != SaveStatus::Failed ||
+                !mentions(saved.error, path, "No space left on device"))
+                return 11;
+            if (readBytes(path) != Bytes(size, 0))
+                return 12;
+        }
+        return 0;
+    });
+    if (code == cannotMount)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    EXPECT_EQ(code, 0);
 }

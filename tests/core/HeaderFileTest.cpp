@@ -201,7 +201,7 @@ TEST_F(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
     writeBytes(m_path, rom);
     HeaderEdit edit;
     edit.texts[4] = "GM 0001";
-    ASSERT_FALSE(WriteHeaderEdit(m_path, edit));
+    ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
 
     Bytes expected = rom;
     setFieldBytes(expected, HeaderFieldTable[4], "GM 0001       ");
@@ -209,7 +209,7 @@ TEST_F(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
 
     // On a short file only the fields written decide how far it grows.
     writeBytes(m_path, Bytes(10, 1));
-    ASSERT_FALSE(WriteHeaderEdit(m_path, edit));
+    ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
     EXPECT_EQ(readBytes(m_path).size(), 0x18Eu);
 }
 
@@ -231,4 +231,48 @@ TEST_F(HeaderFileTest, HugeFileLoadsInFlatMemory) {
     rusage usage{};
     ASSERT_EQ(::getrusage(RUSAGE_SELF, &usage), 0);
     EXPECT_LT(usage.ru_maxrss, 200 * 1024) << "peak resident kilobytes";
+}
+
+// An interleaved copier image loads as the ROM it holds and is never written; a plain ROM of the
+// same length stays plain.
+TEST_F(HeaderFileTest, InterleavedImagesLoadInOrderAndAreNeverWritten) {
+    Bytes rom = randomBytes(2 * InterleavedBlockSize, 15);
+    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+    setFieldBytes(rom, HeaderFieldTable[3], "OVERSEAS");
+    const Bytes image = interleave(rom);
+    writeBytes(m_path, image);
+
+    const LoadResult loaded = LoadHeader(m_path);
+    ASSERT_TRUE(loaded.header) << loaded.error;
+    EXPECT_TRUE(loaded.header->interleaved);
+    EXPECT_EQ(loaded.header->texts[3], "OVERSEAS");
+    EXPECT_EQ(loaded.header->storedHigh, rom[0x18E]);
+    EXPECT_EQ(loaded.header->calculated, ComputeRomChecksum(rom.data(), rom.size()));
+    EXPECT_EQ(loaded.header->fileSize, image.size());
+    EXPECT_EQ(loaded.header->romSize, rom.size());
+
+    const SaveResult saved = SaveHeader(m_path, "1234", loaded.header->texts);
+    EXPECT_EQ(saved.status, SaveStatus::Failed);
+    EXPECT_NE(saved.error.find("interleaved"), std::string::npos) << saved.error;
+    HeaderEdit edit;
+    edit.texts[5] = "JUE";
+    EXPECT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Refused);
+    EXPECT_EQ(readBytes(m_path), image);
+
+    // The plain reading has "SEGA" one byte in: a plain ROM, whatever its first block holds.
+    Bytes plain = image;
+    std::copy_n("xSEGA", 5, plain.begin() + 0x100);
+    writeBytes(m_path, plain);
+    EXPECT_FALSE(LoadHeader(m_path).header->interleaved);
+    // Without "SEGA" either way it is plain too; and one byte longer or shorter, it cannot be
+    // an interleaved image at all.
+    setFieldBytes(rom, HeaderFieldTable[0], "NOT THE NAME");
+    writeBytes(m_path, interleave(rom));
+    EXPECT_FALSE(LoadHeader(m_path).header->interleaved);
+    for (const std::size_t size : {image.size() - 1, image.size() + 1}) {
+        Bytes resized = image;
+        resized.resize(size);
+        writeBytes(m_path, resized);
+        EXPECT_FALSE(LoadHeader(m_path).header->interleaved) << size;
+    }
 }

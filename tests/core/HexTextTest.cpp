@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "HexText.h"
 
+#include "HeaderInfo.h"
 #include "HeaderLayout.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,8 @@ TEST(HeaderLayout, FieldsAreDisjointBelowTheChecksummedRegion) {
     };
     std::vector<Span> spans{{ChecksumWord::offset, ChecksumWord::offset + ChecksumWord::length}};
     for (const HeaderField& field : HeaderFieldTable)
+        spans.push_back({field.offset, field.offset + field.length});
+    for (const HeaderInfoField& field : HeaderInfoTable)
         spans.push_back({field.offset, field.offset + field.length});
     for (std::size_t a = 0; a < spans.size(); ++a) {
         EXPECT_LE(spans[a].end, ChecksummedRegionStart);

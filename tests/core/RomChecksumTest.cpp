@@ -71,3 +71,24 @@ TEST(RomChecksum, PiecesOfAnySizeSumLikeTheWhole) {
         EXPECT_EQ(accumulator.result(), referenceChecksum(data)) << "pieces of " << piece;
     }
 }
+
+// Each way of summing this processor can run, at any length and either alignment, where the
+// vector loops hand over to their tails.
+TEST(RomChecksum, EveryWayOfSummingAgrees) {
+    const Bytes data = randomBytes(2 * 700 + 1, 8);
+    const auto reference = [](const std::uint8_t* bytes, std::size_t words) {
+        std::uint32_t sum = 0;
+        for (std::size_t i = 0; i < words; ++i)
+            sum = (sum + bytes[2 * i] * 256u + bytes[2 * i + 1]) & 0xFFFF;
+        return static_cast<std::uint16_t>(sum);
+    };
+    ASSERT_FALSE(AvailableWordSummers().empty());
+    for (const WordSummer& summer : AvailableWordSummers()) {
+        for (std::size_t start : {0, 1}) {
+            for (std::size_t words = 0; words <= 700; ++words)
+                ASSERT_EQ(summer.sum(data.data() + start, words),
+                          reference(data.data() + start, words))
+                    << summer.name << ", " << words << " words from " << start;
+        }
+    }
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "HeaderLayout.h"
+#include "InterleavedImage.h"
 #include "TempDir.h"
 
 #include <string_view>
@@ -28,6 +29,20 @@ inline bool isWritable(std::size_t offset) {
             return true;
     }
     return false;
+}
+
+// The copier's interleaved image of a plain ROM whose size is a whole number of blocks: a
+// copier header of its own, then each block's odd bytes followed by its even bytes.
+inline Bytes interleave(const Bytes& rom) {
+    Bytes image(CopierHeaderSize, 0xC0);
+    constexpr std::size_t half = InterleavedBlockSize / 2;
+    for (std::size_t block = 0; block < rom.size(); block += InterleavedBlockSize) {
+        for (std::size_t i = 0; i < half; ++i)
+            image.push_back(rom[block + 2 * i + 1]);
+        for (std::size_t i = 0; i < half; ++i)
+            image.push_back(rom[block + 2 * i]);
+    }
+    return image;
 }
 
 } // namespace quillon::test

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+// The rest of a ROM's header, shown but never edited: what the ROM needs of the console, where
+// its ROM and RAM lie, its extra memory, modem and memo, and the console name's trademark.
+#pragma once
+
+#include "HeaderLayout.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+// The ROM's first bytes up to the checksummed region, the whole header among them.
+using HeaderBytes = std::array<std::uint8_t, ChecksummedRegionStart>;
+
+enum class HeaderInfoKind {
+    Text,        // one character a byte, up to the first zero byte
+    Address,     // a 32-bit big-endian address
+    ExtraMemory, // "RA", a type byte, a byte of padding, a start and an end address
+};
+
+struct HeaderInfoField {
+    std::string_view label;
+    std::string_view key; // its name in machine-readable output
+    std::uint32_t offset;
+    std::uint32_t length;
+    HeaderInfoKind kind;
+};
+
+inline constexpr std::array<HeaderInfoField, 8> HeaderInfoTable{{
+    {"Device Support:", "device_support", 0x190, 16, HeaderInfoKind::Text},
+    {"ROM Start:", "rom_start", 0x1A0, 4, HeaderInfoKind::Address},
+    {"ROM End:", "rom_end", 0x1A4, 4, HeaderInfoKind::Address},
+    {"RAM Start:", "ram_start", 0x1A8, 4, HeaderInfoKind::Address},
+    {"RAM End:", "ram_end", 0x1AC, 4, HeaderInfoKind::Address},
+    {"Extra Memory:", "extra_memory", 0x1B0, 12, HeaderInfoKind::ExtraMemory},
+    {"Modem:", "modem", 0x1BC, 12, HeaderInfoKind::Text},
+    {"Memo:", "memo", 0x1C8, 40, HeaderInfoKind::Text},
+}};
+
+// Consoles with the trademark security check start only a ROM whose console name holds this
+// text at one of these offsets.
+inline constexpr std::string_view TrademarkText = "SEGA";
+inline constexpr std::array<std::uint32_t, 2> TrademarkOffsets{0x100, 0x101};
+
+bool HasTrademark(std::span<const std::uint8_t, ChecksummedRegionStart> header);
+
+// Eight upper-case hexadecimal digits.
+std::string FormatAddress(std::uint32_t address);
+
+std::uint32_t ReadAddress(const std::uint8_t* bytes);
+
+struct ExtraMemory {
+    std::uint8_t type;
+    std::uint32_t start;
+    std::uint32_t end;
+
+    bool backedUp() const { return (type & 0x40) != 0; } // kept by a battery
+    // Which bytes of each word the memory answers on: "word", "even bytes" or "odd bytes".
+    std::string_view access() const;
+};
+
+// The extra-memory block's twelve bytes, when they start with "RA".
+std::optional<ExtraMemory> DecodeExtraMemory(const std::uint8_t* bytes);
+
+} // namespace quillon
