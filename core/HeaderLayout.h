@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace quillon {
@@ -15,17 +14,16 @@ struct HeaderField {
     std::string_view label;
     std::uint32_t offset;
     std::uint32_t length;
-    std::string_view offsetText; // the offset as the window records it, "&H" + hex digits
 };
 
 // Every loop over the fields runs over this table, in this order.
 inline constexpr std::array<HeaderField, 6> HeaderFieldTable{{
-    {0, "Console Name:", 0x100, 16, "&H100"},
-    {1, "Copyright Date:", 0x110, 16, "&H110"},
-    {2, "Domestic Name:", 0x120, 48, "&H120"},
-    {3, "Overseas Name:", 0x150, 48, "&H150"},
-    {4, "Serial Number:", 0x180, 14, "&H180"},
-    {5, "Country Code:", 0x1F0, 3, "&H1F0"},
+    {0, "Console Name:", 0x100, 16},
+    {1, "Copyright Date:", 0x110, 16},
+    {2, "Domestic Name:", 0x120, 48},
+    {3, "Overseas Name:", 0x150, 48},
+    {4, "Serial Number:", 0x180, 14},
+    {5, "Country Code:", 0x1F0, 3},
 }};
 
 inline constexpr std::size_t HeaderFieldCount = HeaderFieldTable.size();
@@ -46,8 +44,5 @@ inline constexpr std::uint32_t HeaderWriteEnd = [] {
         end = std::max(end, field.offset + field.length);
     return end;
 }();
-
-// Reads an offset written as "&H" followed by hexadecimal digits.
-std::optional<std::uint32_t> ParseOffsetText(std::string_view offsetText);
 
 } // namespace quillon

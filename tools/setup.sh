@@ -25,7 +25,7 @@ packages=(
 )
 case $mode in
 test)
-    packages+=(libgtest-dev libgmock-dev clang-format desktop-file-utils appstream lintian)
+    packages+=(libgtest-dev libgmock-dev clang-format desktop-file-utils appstream lintian xvfb xauth)
     ;;
 esac
 

@@ -10,34 +10,43 @@ HeaderCommands::HeaderCommands(HeaderFormView& view, FileDialog& dialog, Message
                                QWidget* dialogParent)
     : m_view(view), m_dialog(dialog), m_messages(messages), m_dialogParent(dialogParent) {}
 
-const OpenFileRequest& HeaderCommands::romRequest() {
-    static const OpenFileRequest request{
-        QStringLiteral("Select a ROM file"),
-        QStringLiteral("Genesis Binary ROM Files (*.BIN;*.GEN;*.32x)"),
+OpenFileRequest HeaderCommands::romRequest() {
+    return {
+        tr("Select a ROM file"),
+        tr("Genesis Binary ROM Files (*.BIN;*.GEN;*.32x)"),
         QStringLiteral("*.BIN;*.GEN;*.32x"),
         {},
     };
-    return request;
 }
 
 void HeaderCommands::browse() {
     OpenFileRequest request = romRequest();
     request.startPath = m_lastChosenPath;
-    const auto path = m_dialog.getOpenFileName(m_dialogParent, request);
-    if (!path)
-        return;
-    m_lastChosenPath = *path;
+    if (const auto path = m_dialog.getOpenFileName(m_dialogParent, request))
+        open(*path);
+}
+
+void HeaderCommands::open(const QString& path) {
+    m_lastChosenPath = path; // the next Browse starts on it
 
     // Loaded before anything is shown, so a file that cannot be read leaves the window as it
     // was instead of showing blank texts that the next save would write over the real header.
-    const LoadResult result = LoadHeader(pathForCore(*path));
+    const LoadResult result = LoadHeader(pathForCore(path));
     if (!result.header) {
-        m_messages.critical(m_dialogParent, QStringLiteral("Cannot Read ROM"),
+        m_messages.critical(m_dialogParent, tr("Cannot Read ROM"),
                             QString::fromLocal8Bit(result.error));
         return;
     }
     const LoadedHeader& header = *result.header;
-    m_view.setRomPath(*path);
+    // Its header bytes lie elsewhere in the file, so saving the texts would corrupt its data.
+    if (header.interleaved) {
+        m_messages.critical(m_dialogParent, tr("Cannot Read ROM"),
+                            tr("%1: an interleaved copier (SMD) image; convert it to a plain "
+                               "binary image first.")
+                                .arg(path));
+        return;
+    }
+    m_view.setRomPath(path);
     for (const HeaderField& field : HeaderFieldTable)
         m_view.setFieldText(field.index, textFromBytes(header.texts[field.index]));
     m_view.setChecksumText(
@@ -66,10 +75,13 @@ void HeaderCommands::save() {
     case SaveStatus::Saved:
         break;
     }
-    // Editors shorter than their field now show the spaces that were written after their text.
+    // Every editor now shows what its field holds: the spaces written after a short text, and
+    // the "?" written for a character the field has no byte for. An editor that already shows
+    // it keeps its cursor and undo history.
     for (const HeaderField& field : HeaderFieldTable) {
-        if (m_view.fieldText(field.index).size() < static_cast<qsizetype>(field.length))
-            m_view.setFieldText(field.index, textFromBytes(result.texts[field.index]));
+        const QString written = textFromBytes(result.texts[field.index]);
+        if (m_view.fieldText(field.index) != written)
+            m_view.setFieldText(field.index, written);
     }
 }
 

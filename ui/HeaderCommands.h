@@ -7,19 +7,26 @@
 #include "HeaderFormView.h"
 #include "MessageBox.h"
 
+#include <QCoreApplication>
+
 class QWidget;
 
 namespace quillon {
 
 class HeaderCommands {
+    Q_DECLARE_TR_FUNCTIONS(HeaderCommands)
+
 public:
     HeaderCommands(HeaderFormView& view, FileDialog& dialog, MessageBox& messages,
                    QWidget* dialogParent = nullptr);
 
     void browse();
+    // What Browse does once the user has chosen a file; a file named at start or dropped on
+    // the window comes in here too.
+    void open(const QString& path);
     void save();
 
-    static const OpenFileRequest& romRequest();
+    static OpenFileRequest romRequest();
 
 private:
     HeaderFormView& m_view;

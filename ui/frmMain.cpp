@@ -1,66 +1,24 @@
 // SPDX-License-Identifier: MIT
 #include "frmMain.h"
 
-#include "FieldLineEdit.h"
 #include "FileDialog.h"
 #include "HeaderCommands.h"
 #include "HeaderKeyFilter.h"
-#include "MainWindowDefinition.h"
 #include "MessageBox.h"
+#include "QuillonVersion.h"
 #include "WindowFonts.h"
 #include "WrappingLineEdit.h"
+#include "ui_frmMain.h"
 
-#include <QGroupBox>
-#include <QIcon>
-#include <QLabel>
-#include <QMap>
-#include <QPixmap>
-#include <QPushButton>
+#include <QDropEvent>
+#include <QMimeData>
 
 namespace quillon {
-
-namespace {
-
-QWidget* createControl(const ControlDefinition& definition, QWidget* container) {
-    switch (definition.kind) {
-    case ControlKind::Frame:
-        return new QGroupBox(definition.caption, container);
-    case ControlKind::Label: {
-        auto* label = new QLabel(definition.caption, container);
-        label->setTextFormat(Qt::PlainText); // a path may look like markup
-        label->setAlignment((definition.centred ? Qt::AlignHCenter : Qt::AlignLeft) |
-                            Qt::AlignVCenter);
-        if (definition.bordered)
-            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        return label;
-    }
-    case ControlKind::Button:
-        return new QPushButton(definition.caption, container);
-    case ControlKind::LineEdit:
-    case ControlKind::WrappingEdit: {
-        FieldLineEdit* editor = definition.kind == ControlKind::WrappingEdit
-                                    ? new WrappingLineEdit(container)
-                                    : new FieldLineEdit(container);
-        editor->setText(definition.caption);
-        editor->setInputLimit(definition.inputLimit);
-        editor->setProperty("Tag", definition.tag);
-        return editor;
-    }
-    case ControlKind::Picture: {
-        auto* picture = new QLabel(container);
-        picture->setPixmap(QPixmap(definition.caption));
-        return picture;
-    }
-    }
-    return nullptr;
-}
-
-} // namespace
 
 frmMain::frmMain(FileDialog* dialog, MessageBox* messages, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      m_keyFilter(new HeaderKeyFilter(this)) {
+      m_ui(std::make_unique<Ui::frmMain>()), m_keyFilter(new HeaderKeyFilter(this)) {
     if (!dialog) {
         m_ownDialog = std::make_unique<SystemFileDialog>();
         dialog = m_ownDialog.get();
@@ -71,71 +29,75 @@ frmMain::frmMain(FileDialog* dialog, MessageBox* messages, QWidget* parent)
     }
     m_commands = std::make_unique<HeaderCommands>(*this, *dialog, *messages, this);
 
-    const WindowDefinition& definition = mainWindowDefinition();
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(definition.caption);
-    setWindowIcon(QIcon(QStringLiteral(":/quillon/quillon.ico")));
-    setFixedSize(definition.clientSize);
+    m_ui->setupUi(this);
+    // The form holds the caption with a place for the version, which only the build knows.
+    m_ui->lblCopyright_0->setText(m_ui->lblCopyright_0->text().arg(
+        QString::fromUtf8(VersionText.data(), static_cast<qsizetype>(VersionText.size()))));
+    // Fonts in pixels, because the form's geometry is in pixels; a form knows only points. Each
+    // control gets its font outright, as the frames' style sheet would not pass it on.
     setFont(defaultWindowFont());
-    // Frames carry their caption on the top line, so the controls inside sit where they belong.
-    setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
-    buildControls();
+    for (QWidget* control : findChildren<QWidget*>())
+        control->setFont(defaultWindowFont());
+    m_ui->txtHeaderChecksum->setFont(fixedPitchFont());
+    m_ui->lblCalcChecksum->setFont(fixedPitchFont());
+    setUpHeaderEditors();
 
-    m_romFile = control<QLabel>("lblROMFile");
-    m_browse = control<QPushButton>("cmdBrowse");
-    m_save = control<QPushButton>("cmdSave");
-    m_checksum = control<QLineEdit>("txtHeaderChecksum");
-    m_calculatedChecksum = control<QLabel>("lblCalcChecksum");
-    for (const HeaderField& field : HeaderFieldTable) {
-        auto* editor = control<FieldLineEdit>(indexedName("txtHeaderInfo", field.index));
-        m_headerEditors[field.index] = editor;
-        m_keyFilter->watch(editor, field.index);
-    }
-    connect(m_browse, &QPushButton::clicked, this, [this] { m_commands->browse(); });
-    connect(m_save, &QPushButton::clicked, this, [this] { m_commands->save(); });
-    m_browse->setFocus();
+    connect(m_ui->cmdBrowse, &QPushButton::clicked, this, [this] { m_commands->browse(); });
+    connect(m_ui->cmdSave, &QPushButton::clicked, this, [this] { m_commands->save(); });
+    m_ui->cmdBrowse->setFocus();
 }
 
 frmMain::~frmMain() = default;
 
-void frmMain::buildControls() {
-    QMap<int, QWidget*> byTabIndex;
-    for (const ControlDefinition& definition : mainWindowDefinition().controls) {
-        QWidget* container =
-            definition.container.isEmpty() ? this : control<QWidget>(definition.container);
-        QWidget* widget = createControl(definition, container);
-        widget->setObjectName(definition.name);
-        widget->setGeometry(definition.geometry);
-        // Each control gets its font outright: the frames' style sheet would not pass it on.
-        widget->setFont(definition.font == FontRole::Fixed ? fixedPitchFont()
-                                                           : defaultWindowFont());
-        widget->setEnabled(definition.enabled);
-        widget->setProperty("TabIndex", definition.tabIndex);
-        if (definition.tabIndex >= 0 && widget->focusPolicy() != Qt::NoFocus)
-            byTabIndex.insert(definition.tabIndex, widget);
+void frmMain::setUpHeaderEditors() {
+    m_headerEditors = {m_ui->txtHeaderInfo_0, m_ui->txtHeaderInfo_1, m_ui->txtHeaderInfo_2,
+                       m_ui->txtHeaderInfo_3, m_ui->txtHeaderInfo_4, m_ui->txtHeaderInfo_5};
+    for (const HeaderField& field : HeaderFieldTable) {
+        FieldLineEdit* editor = m_headerEditors[field.index];
+        editor->setFont(fixedPitchFont());
+        editor->setInputLimit(static_cast<int>(field.length));
+        m_keyFilter->watch(editor, field.index);
+        // uic drops carriage returns from a form's strings; the initial lines end in CR LF.
+        if (qobject_cast<WrappingLineEdit*>(editor))
+            editor->setText(editor->text().replace(u'\n', QStringLiteral("\r\n")));
     }
-    // Buddies once every control exists, so a label may name an editor listed after it.
-    for (const ControlDefinition& definition : mainWindowDefinition().controls) {
-        if (!definition.buddy.isEmpty())
-            control<QLabel>(definition.name)->setBuddy(control<QWidget>(definition.buddy));
-    }
-    const QList<QWidget*> order = byTabIndex.values();
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
-template <typename Control> Control* frmMain::control(const QString& name) const {
-    auto* found = findChild<Control*>(name);
-    Q_ASSERT_X(found, "frmMain::control", qPrintable(name));
-    return found;
+void frmMain::openRom(const QString& path) { m_commands->open(path); }
+
+QString frmMain::romToDrop(const QDropEvent& event) const {
+    // The editors keep drops off: a file let go over one of them is not meant for the window.
+    if (qobject_cast<const QLineEdit*>(childAt(event.position().toPoint())))
+        return {};
+    const QList<QUrl> urls = event.mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return {};
+    return urls.first().toLocalFile();
 }
 
-QString frmMain::romPath() const { return m_romFile->text(); }
+void frmMain::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void frmMain::dragMoveEvent(QDragMoveEvent* event) {
+    if (romToDrop(*event).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QString path = romToDrop(*event);
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    m_commands->open(path);
+}
+
+QString frmMain::romPath() const { return m_ui->lblROMFile->text(); }
 void frmMain::setRomPath(const QString& path) {
-    m_romFile->setText(path);
-    m_romFile->setToolTip(path); // a long path is cut off by the label's edge
+    m_ui->lblROMFile->setText(path);
+    m_ui->lblROMFile->setToolTip(path); // a long path is cut off by the label's edge
 }
 
 QString frmMain::fieldText(std::size_t index) const { return m_headerEditors.at(index)->text(); }
@@ -144,9 +106,9 @@ void frmMain::setFieldText(std::size_t index, const QString& text) {
     m_headerEditors.at(index)->setText(text);
 }
 
-QString frmMain::checksumText() const { return m_checksum->text(); }
-void frmMain::setChecksumText(const QString& text) { m_checksum->setText(text); }
-void frmMain::setCalculatedChecksum(const QString& text) { m_calculatedChecksum->setText(text); }
-void frmMain::setSaveEnabled(bool enabled) { m_save->setEnabled(enabled); }
+QString frmMain::checksumText() const { return m_ui->txtHeaderChecksum->text(); }
+void frmMain::setChecksumText(const QString& text) { m_ui->txtHeaderChecksum->setText(text); }
+void frmMain::setCalculatedChecksum(const QString& text) { m_ui->lblCalcChecksum->setText(text); }
+void frmMain::setSaveEnabled(bool enabled) { m_ui->cmdSave->setEnabled(enabled); }
 
 } // namespace quillon

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The program's one window, built from its definition, and the view its commands work on.
+// The program's one window, laid out in frmMain.ui, and the view its commands work on.
 #pragma once
 
 #include "HeaderFormView.h"
@@ -9,9 +9,9 @@
 #include <array>
 #include <memory>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
+namespace Ui {
+class frmMain;
+}
 
 namespace quillon {
 
@@ -30,6 +30,9 @@ public:
                      QWidget* parent = nullptr);
     ~frmMain() override;
 
+    // Loads a ROM as Browse does once the file is chosen: for a file named at start.
+    void openRom(const QString& path);
+
     QString romPath() const override;
     void setRomPath(const QString& path) override;
     QString fieldText(std::size_t index) const override;
@@ -39,20 +42,21 @@ public:
     void setCalculatedChecksum(const QString& text) override;
     void setSaveEnabled(bool enabled) override;
 
-private:
-    void buildControls();
-    template <typename Control> Control* control(const QString& name) const;
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
+private:
+    void setUpHeaderEditors();
+    // The file a drag would open here, or nothing when the window refuses it.
+    QString romToDrop(const QDropEvent& event) const;
+
+    std::unique_ptr<Ui::frmMain> m_ui;
     std::unique_ptr<FileDialog> m_ownDialog;
     std::unique_ptr<MessageBox> m_ownMessages;
     std::unique_ptr<HeaderCommands> m_commands;
     HeaderKeyFilter* m_keyFilter = nullptr;
-
-    QLabel* m_romFile = nullptr;
-    QPushButton* m_browse = nullptr;
-    QPushButton* m_save = nullptr;
-    QLineEdit* m_checksum = nullptr;
-    QLabel* m_calculatedChecksum = nullptr;
     std::array<FieldLineEdit*, HeaderFieldCount> m_headerEditors{};
 };
 

@@ -7,9 +7,12 @@
 #include "frmMain.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -70,6 +73,20 @@ class CommandsTest : public QObject {
         QTest::mouseClick(m_ui.find<QPushButton>("cmdBrowse"), Qt::LeftButton);
     }
     void save() { QTest::mouseClick(m_ui.find<QPushButton>("cmdSave"), Qt::LeftButton); }
+    // Drags the urls over the middle of a control and lets go; whether the window took them.
+    bool drop(const QList<QUrl>& urls, const char* onto) {
+        QMimeData data;
+        data.setUrls(urls);
+        const QWidget* target = m_ui.find(onto);
+        const QPoint at = target->mapTo(m_ui.window.get(), target->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_ui.window.get(), &enter);
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_ui.window.get(), &dropped);
+        if (enter.isAccepted() != dropped.isAccepted())
+            qFatal("the drag and the drop were answered differently");
+        return dropped.isAccepted();
+    }
     void typeChecksum(const QString& text) {
         checksumEditor()->selectAll();
         checksumEditor()->del();
@@ -192,6 +209,22 @@ private slots:
         QCOMPARE(editor(2)->text(), QStringLiteral("DOMESTIC") + QString(40, u' '));
     }
 
+    void afterSaveEveryEditorShowsWhatItsFieldHolds() {
+        browse(romFile("game.bin", mismatchedRom()));
+        // Full length, but "Ж" has no byte and becomes "?"; too long, cut to the field; short,
+        // padded; already what the file holds, left as the user has it.
+        editor(4)->setText(QStringLiteral("GM 0000000\u0416-00"));
+        editor(2)->setText(QStringLiteral("abcdefghijklmnop\r\n").repeated(3));
+        editor(5)->setText(QStringLiteral("J"));
+        editor(0)->setCursorPosition(4);
+        save();
+        QCOMPARE(editor(4)->text(), QStringLiteral("GM 0000000?-00"));
+        QCOMPARE(editor(2)->text(), QStringLiteral("abcdefghijklmnop\r\n").repeated(3).left(48));
+        QCOMPARE(editor(5)->text(), QStringLiteral("J  "));
+        QCOMPARE(editor(0)->text(), QStringLiteral("SEGA MEGA DRIVE "));
+        QCOMPARE(editor(0)->cursorPosition(), 4);
+    }
+
     void unchangedRoundTripThroughTheWindowKeepsEveryByte() {
         // Two ROMs carry every byte value 1-255 across the six fields, CR, LF and 0xA0
         // included, in the single-line and the multi-line editors alike.
@@ -226,6 +259,44 @@ private slots:
         QCOMPARE(m_ui.messages.shown.size(), 2);
         QVERIFY(m_ui.messages.shown[1].text.contains(QStringLiteral("not a regular file")));
         QCOMPARE(snapshot(*m_ui.window), loaded);
+    }
+
+    void aDroppedRomLoadsAsBrowseWould() {
+        const QStringList fresh = snapshot(*m_ui.window);
+        const QString first = romFile("first.bin", mismatchedRom());
+        const QString second = romFile("second.bin", Bytes(0x400, 0x41));
+        QVERIFY(!drop({QUrl(QStringLiteral("https://example.org/game.bin"))}, "Image1"));
+        QVERIFY(!drop({QUrl::fromLocalFile(first)}, "txtHeaderInfo_2")); // editors keep drops off
+        QVERIFY(!drop({QUrl::fromLocalFile(first)}, "txtHeaderChecksum"));
+        QCOMPARE(snapshot(*m_ui.window), fresh);
+
+        QVERIFY(drop({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)}, "lblHeaderInfo_0"));
+        QCOMPARE(m_ui.find<QLabel>("lblROMFile")->text(), first);
+        QCOMPARE(editor(4)->text(), QStringLiteral("GM 00000001-00"));
+        QCOMPARE(checksumEditor()->text(), QStringLiteral("8F1C"));
+        QVERIFY(m_ui.find("cmdSave")->isEnabled());
+
+        const QString missing = QString::fromStdString(m_dir->file("gone.bin"));
+        QVERIFY(drop({QUrl::fromLocalFile(missing)}, "fraChecksum"));
+        QCOMPARE(m_ui.messages.shown.size(), 1);
+        QCOMPARE(m_ui.messages.shown[0].title, QStringLiteral("Cannot Read ROM"));
+        QCOMPARE(m_ui.find<QLabel>("lblROMFile")->text(), first);
+        QVERIFY(m_ui.dialog.requests.isEmpty());
+        browse(std::nullopt); // Browse starts where the last drop pointed
+        QCOMPARE(m_ui.dialog.requests.last().startPath, missing);
+    }
+
+    void anInterleavedImageIsRefused() {
+        Bytes rom(2 * InterleavedBlockSize, 0);
+        setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+        const QString path = romFile("game.smd", interleave(rom));
+        const QStringList fresh = snapshot(*m_ui.window);
+        browse(path);
+        QCOMPARE(m_ui.messages.shown.size(), 1);
+        QCOMPARE(m_ui.messages.shown[0].title, QStringLiteral("Cannot Read ROM"));
+        QVERIFY(m_ui.messages.shown[0].text.startsWith(path));
+        QVERIFY(m_ui.messages.shown[0].text.contains(QStringLiteral("interleaved")));
+        QCOMPARE(snapshot(*m_ui.window), fresh);
     }
 
     void aSaveThatFailsIsReportedAndChangesNoEditor() {

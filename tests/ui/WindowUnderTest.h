@@ -31,7 +31,7 @@ public:
         return widget;
     }
     FieldLineEdit* headerEditor(std::size_t index) const {
-        return find<FieldLineEdit>(QStringLiteral("txtHeaderInfo(%1)").arg(index));
+        return find<FieldLineEdit>(QStringLiteral("txtHeaderInfo_%1").arg(index));
     }
 };
 
