@@ -2,28 +2,20 @@
 # Writes a program's gzipped manual page from its own --help and --version, with help2man, so the
 # page cannot drift from the program. A program with subcommands gets each subcommand's --help as
 # well. Run by the build: cmake -DPROGRAM=... -DWHATIS=... -DINCLUDE=... -DOUTPUT=... -P ManPage.cmake
-foreach(variable PROGRAM WHATIS INCLUDE OUTPUT HELP2MAN GZIP VERSION_TEXT)
+foreach(variable PROGRAM WHATIS INCLUDE OUTPUT HELP2MAN GZIP)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "ManPage.cmake needs -D${variable}=...")
     endif()
 endforeach()
 get_filename_component(name ${PROGRAM} NAME)
 get_filename_component(workDir ${OUTPUT} DIRECTORY)
-set(run ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen) # the window program needs no display
+set(run ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen) # never looking for a display
 
+# A program that does not answer --help would hold help2man, and the build, for ever.
 execute_process(COMMAND ${run} ${PROGRAM} --help TIMEOUT 15 RESULT_VARIABLE result
                 OUTPUT_VARIABLE help ERROR_QUIET)
-set(described ${PROGRAM})
 if(NOT result EQUAL 0)
-    # A window program that does not parse its command line opens its window instead of
-    # answering --help. Until it does, the page is written from a stand-in that prints the
-    # usage alone; everything else comes from the include file.
-    message(WARNING "${name} --help did not answer (${result}); its page shows the usage alone")
-    set(described ${workDir}/${name})
-    file(WRITE ${described} "#!/bin/sh\n"
-         "if [ \"$1\" = --version ]; then echo '${name} ${VERSION_TEXT}'; else echo 'Usage: ${name}'; fi\n")
-    file(CHMOD ${described} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-                                        WORLD_READ WORLD_EXECUTE)
+    message(FATAL_ERROR "${name} --help did not answer: ${result}")
 endif()
 
 file(READ ${INCLUDE} include)
@@ -45,7 +37,7 @@ endif()
 file(WRITE ${workDir}/${name}.h2m "${include}")
 
 execute_process(COMMAND ${run} ${HELP2MAN} --no-info --name=${WHATIS} --include=${workDir}/${name}.h2m
-                        --output=${workDir}/${name}.1 ${described}
+                        --output=${workDir}/${name}.1 ${PROGRAM}
                 COMMAND_ERROR_IS_FATAL ANY)
 # -n leaves the time stamp out, so the same page gives the same file.
 execute_process(COMMAND ${GZIP} -9n -c ${workDir}/${name}.1 OUTPUT_FILE ${OUTPUT} COMMAND_ERROR_IS_FATAL ANY)
