@@ -23,7 +23,6 @@ OVERLAPPED at(std::uint64_t offset) {
     return position;
 }
 
-// Keeps the reasons on one line, as they are on POSIX systems.
 std::string withoutTrailingSpace(std::string text) {
     const auto end = text.find_last_not_of(" \t\r\n");
     text.erase(end == std::string::npos ? 0 : end + 1);
@@ -32,9 +31,11 @@ std::string withoutTrailingSpace(std::string text) {
 
 std::string systemMessage(DWORD errorNumber) {
     wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, errorNumber, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    // One line, as the reasons are on POSIX systems: the message's own line breaks become spaces.
+    constexpr DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                            FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK;
+    const DWORD length = ::FormatMessageW(flags, nullptr, errorNumber, 0,
+                                          reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::string message = length > 0 ? withoutTrailingSpace(toUtf8({buffer, length})) : "";
     ::LocalFree(buffer);
     return message.empty() ? "system error " + std::to_string(errorNumber) : message;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Takes screenshots of the real window under Xvfb, as a person would see it: empty, and with the
-# sample ROM loaded through the file dialog. Needs xvfb, xdotool and imagemagick.
+# Takes screenshots of the real window under Xvfb and openbox, as a person would see it: empty,
+# the file dialog, and with the sample ROM loaded through the dialog. The sample is copied into
+# an ordinary user's folder first, so that no path of the machine taking them shows.
+# Needs xvfb, openbox, xdotool and imagemagick.
 # Usage: tools/screenshot.sh [path of the quillon program]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,20 +12,40 @@ if [[ -z ${QUILLON_SCREENSHOT_DISPLAY:-} ]]; then
     exec env QUILLON_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 640x480x24" "$0" "$program"
 fi
 
-"$program" &
+home=/home/user
+roms=$home/roms
+if [[ -e $roms/quillon-sample.bin ]]; then
+    echo "$roms/quillon-sample.bin exists already; move it away first" >&2
+    exit 1
+fi
+created= # the first folder made here, removed again at the end
+for folder in "$home" "$roms"; do
+    [[ -e $folder ]] || { created=${created:-$folder}; }
+done
+mkdir -p "$roms"
+cp "$root/samples/quillon-sample.bin" "$roms/"
+openbox &
+wm=$!
+sleep 1 # openbox up before the window, so that it frames it
+(cd "$roms" && exec env HOME="$home" "$program") &
 pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
-window=$(xdotool search --sync --name '^Quillon$' | head -n 1)
+cleanup() {
+    kill "$pid" "$wm" 2>/dev/null || true
+    rm -f "$roms/quillon-sample.bin"
+    [[ -z $created ]] || rm -r "$created"
+}
+trap cleanup EXIT
+window=$(xdotool search --sync --onlyvisible --name '^Quillon$' | head -n 1)
 sleep 1
 import -window "$window" "$root/docs/window-empty.png"
 
 # Browse... sits at (328, 16) inside the frame at (8, 8), 57 x 17 pixels.
 xdotool mousemove --window "$window" 364 32 click 1
-dialog=$(xdotool search --sync --name '^Select a ROM file$' | head -n 1)
+dialog=$(xdotool search --sync --onlyvisible --name '^Select a ROM file$' | head -n 1)
 sleep 1
 import -window "$dialog" "$root/docs/file-dialog.png"
 xdotool windowfocus --sync "$dialog"
-xdotool type --delay 5 "$root/samples/quillon-sample.bin"
+xdotool type --delay 5 quillon-sample.bin
 xdotool key Return
 sleep 1
 import -window "$window" "$root/docs/window-loaded.png"

@@ -1,37 +1,44 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Sets Quillon up on Debian 12: installs the packages it needs, builds it, then either starts
-# the window program (run) or runs every test twice, the second time built with sanitizers, and
-# checks the Debian package (test). The Windows build of both programs, quillon.exe and
-# quillon-cli.exe, is cross-compiled with MinGW-w64, tested under Wine and packed as a ZIP
-# (windows; test does it too).
+# Sets Quillon up on Debian 12: installs the packages it needs, builds it, then
+#   run   starts the window program on a copy of the sample ROM;
+#   test  runs every test twice, the second time built with sanitizers, and checks the Debian
+#         package; then does what windows does;
+#   windows  cross-builds quillon.exe and quillon-cli for Windows with MinGW-w64, runs their
+#         tests under Wine (the window's on a virtual display) and packs their ZIP.
+# Each mode is a package list below and a function mode_NAME at the end.
 set -euo pipefail
 
-mode=${1:-}
-if [[ $mode != run && $mode != test && $mode != windows ]]; then
+usage() {
     echo "usage: $0 run|test|windows" >&2
     exit 2
-fi
+}
+mode=${1:-}
+[[ $mode == run || $mode == test || $mode == windows ]] || usage
 cd "$(dirname "$0")/.."
 
+# What the run and test modes need, including what the README's later commands use after either
+# mode: the benchmark library, and dpkg-dev, file and help2man for cpack's Debian package.
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev libgl-dev fonts-liberation
     libcli11-dev nlohmann-json3-dev
+    libbenchmark-dev dpkg-dev file help2man
 )
-if [[ $mode == test ]]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang-format desktop-file-utils appstream
-        dpkg-dev file xvfb xauth)
-fi
-if [[ $mode == windows ]]; then
-    packages=(cmake make libcli11-dev nlohmann-json3-dev)
-fi
-if [[ $mode == windows || $mode == test ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
-    # The window under Wine is tried as a person uses it: a virtual display with a window
-    # manager, mouse and keyboard, the clipboard and screenshots.
-    packages+=(xvfb openbox xdotool xclip imagemagick)
-fi
+# The window under Wine is tried as a person uses it: a virtual display with a window manager,
+# mouse and keyboard, the clipboard and screenshots.
+windowsPackages=(g++-mingw-w64-x86-64-posix wine wine64 googletest
+    xvfb xauth openbox xdotool xclip imagemagick)
+case $mode in
+test)
+    packages+=(libgtest-dev libgmock-dev clang-format desktop-file-utils appstream lintian xvfb xauth
+        "${windowsPackages[@]}")
+    ;;
+windows)
+    # The cross build takes the header-only libraries from Debian, and nothing of Qt.
+    packages=(cmake make libcli11-dev nlohmann-json3-dev "${windowsPackages[@]}")
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -52,8 +59,36 @@ build() { # folder, then CMake options
     cmake -S . -B "$folder" "$@"
     cmake --build "$folder" -j "$jobs"
 }
+all=(-DQUILLON_BUILD_UI=ON -DQUILLON_BUILD_CLI=ON)
 
-windows() {
+mode_run() {
+    build build -DCMAKE_BUILD_TYPE=Release "${all[@]}" -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF
+    # A copy, so that saving leaves the repository's sample as it is.
+    local folder
+    folder=$(mktemp -d)
+    cp samples/quillon-sample.bin "$folder/"
+    if [[ -z ${DISPLAY:-}${WAYLAND_DISPLAY:-} ]]; then
+        echo "No graphical session here; from one, start: build/app/quillon $folder/quillon-sample.bin" >&2
+        exit 1
+    fi
+    echo "Starting Quillon on $folder/quillon-sample.bin"
+    ./build/app/quillon "$folder/quillon-sample.bin"
+}
+
+mode_test() {
+    build build -DCMAKE_BUILD_TYPE=Release "${all[@]}" -DQUILLON_BUILD_TESTS=ON -DQUILLON_BUILD_BENCH=ON
+    ctest --test-dir build -j "$jobs" --output-on-failure --no-tests=error
+    echo "== the Debian package"
+    bash tools/check_package.sh build
+    echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    # Nothing is packaged from this build, so it makes no manual pages.
+    build build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo "${all[@]}" -DQUILLON_BUILD_TESTS=ON \
+        -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_BENCH=OFF -DQUILLON_BUILD_MAN=OFF
+    ctest --test-dir build-sanitize -j "$jobs" --output-on-failure --no-tests=error
+    mode_windows
+}
+
+mode_windows() {
     echo "== quillon.exe and quillon-cli for Windows, tested under Wine"
     # Wine runs console programs without a display; its first start makes its prefix (in $HOME),
     # with no .NET or browser engine. Its background services keep the output of the program that
@@ -76,25 +111,4 @@ windows() {
     ctest --test-dir build-windows -j "$jobs" --output-on-failure --no-tests=error
 }
 
-if [[ $mode == windows ]]; then
-    windows
-    exit
-fi
-
-if [[ $mode == run ]]; then
-    build build -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_UI=ON -DQUILLON_BUILD_CLI=ON \
-        -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF
-    echo "Starting Quillon; try it on samples/quillon-sample.bin (or: build/cli/quillon-cli show samples/quillon-sample.bin)"
-    exec ./build/app/quillon
-fi
-
-all=(-DQUILLON_BUILD_UI=ON -DQUILLON_BUILD_CLI=ON -DQUILLON_BUILD_TESTS=ON)
-build build -DCMAKE_BUILD_TYPE=Release "${all[@]}" -DQUILLON_BUILD_BENCH=ON
-ctest --test-dir build -j "$jobs" --output-on-failure --no-tests=error
-echo "== the Debian package"
-bash tools/check_package.sh build
-echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-build build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo "${all[@]}" -DQUILLON_SANITIZE=ON \
-    -DQUILLON_BUILD_BENCH=OFF
-ctest --test-dir build-sanitize -j "$jobs" --output-on-failure --no-tests=error
-windows
+"mode_$mode"
