@@ -47,23 +47,6 @@ std::u32string padded(std::u32string text, std::size_t length) {
     return text;
 }
 
-// A ROM whose stored checksum is 8F1C while its content sums to 8F1D.
-Bytes mismatchedRom() {
-    Bytes rom(0x400, 0);
-    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
-    setFieldBytes(rom, HeaderFieldTable[1], "(C)QUIL 2026.DEC");
-    setFieldBytes(rom, HeaderFieldTable[2], "DOMESTIC");
-    setFieldBytes(rom, HeaderFieldTable[3], "OVERSEAS");
-    setFieldBytes(rom, HeaderFieldTable[4], "GM 00000001-00");
-    setFieldBytes(rom, HeaderFieldTable[5], "JUE");
-    rom[0x18E] = 0x8F;
-    rom[0x18F] = 0x1C;
-    rom[0x200] = 0x8F;
-    rom[0x201] = 0x1D;
-    rom[0x1A0] = 0xAA; // outside every field
-    return rom;
-}
-
 class HeaderCommandsTest : public ::testing::Test {
 protected:
     TempDir m_dir;

@@ -35,23 +35,6 @@ QStringList snapshot(const QWidget& window) {
     return state;
 }
 
-// A ROM whose stored checksum is 8F1C while its content sums to 8F1D.
-Bytes mismatchedRom() {
-    Bytes rom(0x400, 0);
-    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
-    setFieldBytes(rom, HeaderFieldTable[1], "(C)QUIL 2026.DEC");
-    setFieldBytes(rom, HeaderFieldTable[2], "DOMESTIC");
-    setFieldBytes(rom, HeaderFieldTable[3], "OVERSEAS");
-    setFieldBytes(rom, HeaderFieldTable[4], "GM 00000001-00");
-    setFieldBytes(rom, HeaderFieldTable[5], "JUE");
-    rom[0x18E] = 0x8F;
-    rom[0x18F] = 0x1C;
-    rom[0x200] = 0x8F;
-    rom[0x201] = 0x1D;
-    rom[0x1A0] = 0xAA; // outside every field
-    return rom;
-}
-
 } // namespace
 
 class CommandsTest : public QObject {
