@@ -3,6 +3,7 @@
 
 #include "HeaderFile.h"
 #include "HeaderReport.h"
+#include "InterleavedImage.h"
 #include "TextDisplay.h"
 
 #include <algorithm>
@@ -17,8 +18,7 @@ void refuse(const std::string& why, Streams streams) {
     streams.err << "quillon-cli: " << displayText(why) << "; nothing written\n";
 }
 
-const std::string interleavedText =
-    ": an interleaved copier (SMD) image; convert it to a plain binary image first";
+const std::string interleavedText = ": " + std::string(InterleavedImageRefusal);
 
 // Loads a file's header, or says on the error stream why it could not.
 std::optional<LoadedHeader> load(const std::string& path, Streams streams) {

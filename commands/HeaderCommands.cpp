@@ -2,6 +2,7 @@
 #include "HeaderCommands.h"
 
 #include "HeaderFile.h"
+#include "InterleavedImage.h"
 
 namespace quillon {
 
@@ -39,9 +40,8 @@ void HeaderCommands::open(const std::string& path) {
     // Its texts lie scattered through interleaved data, and a save would write plain texts
     // into the middle of it.
     if (header.interleaved) {
-        m_messages.critical("Cannot Read ROM", path +
-                                                   ": an interleaved copier (SMD) image; convert "
-                                                   "it to a plain binary image first.");
+        m_messages.critical("Cannot Read ROM",
+                            path + ": " + std::string(InterleavedImageRefusal) + ".");
         return;
     }
     m_view.setRomPath(path);

@@ -134,9 +134,8 @@ LoadResult LoadHeader(const std::string& path) {
         return {std::nullopt, *error};
 
     for (const HeaderField& field : HeaderFieldTable) {
-        const auto* first = reinterpret_cast<const char*>(loaded.bytes.data() + field.offset);
-        ByteText& bytes = loaded.fieldBytes[field.index];
-        bytes.assign(first, field.length);
+        const std::string_view bytes(
+            reinterpret_cast<const char*>(loaded.bytes.data() + field.offset), field.length);
         loaded.texts[field.index] = bytes.substr(0, bytes.find('\0'));
     }
     loaded.storedHigh = loaded.bytes[ChecksumWord::offset];
@@ -164,10 +163,7 @@ WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
     if (!count)
         return failed();
     if (IsInterleavedImage({original.get(), *count}, *length))
-        return {WriteStatus::Refused,
-                path + ": an interleaved copier (SMD) image; convert it to a plain binary image "
-                       "first",
-                *length};
+        return {WriteStatus::Refused, path + ": " + std::string(InterleavedImageRefusal), *length};
 
     const std::vector<Piece> pieces = piecesOf(edit);
     std::uint64_t begin = UINT64_MAX;

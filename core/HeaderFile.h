@@ -25,14 +25,13 @@ inline constexpr std::size_t ReadBufferSize = std::size_t{1} << 18;
 
 // Of an interleaved copier image, everything but fileSize describes the ROM put back in order.
 struct LoadedHeader {
-    FieldTexts texts;      // each field up to its first zero byte
-    FieldTexts fieldBytes; // each field's bytes exactly, zeros past the end of a short file
+    FieldTexts texts; // each field up to its first zero byte
     std::uint8_t storedHigh = 0;
     std::uint8_t storedLow = 0;
     RomChecksum calculated = 0;
     std::uint64_t fileSize = 0;
     std::uint64_t romSize = 0; // the file's size less an interleaved image's copier header
-    HeaderBytes bytes{};       // zeros past the end of a short ROM
+    HeaderBytes bytes{};       // the header exactly; zeros past the end of a short ROM
     bool interleaved = false;  // an interleaved copier (SMD) image, which is never written
 };
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace quillon {
 
@@ -21,6 +22,10 @@ inline constexpr std::size_t InterleavedProbeSize = CopierHeaderSize + Interleav
 // plus whole blocks, it has no "SEGA" at 0x100 or 0x101 as it lies, and its first block put
 // back in order has. A plain ROM that merely has such a length stays a plain ROM.
 bool IsInterleavedImage(std::span<const std::uint8_t> start, std::uint64_t fileLength);
+
+// Why such an image is refused wherever a header would be edited or shown for editing.
+inline constexpr std::string_view InterleavedImageRefusal =
+    "an interleaved copier (SMD) image; convert it to a plain binary image first";
 
 // Puts one block back in ROM order; block and rom both hold InterleavedBlockSize bytes.
 void DeinterleaveBlock(const std::uint8_t* block, std::uint8_t* rom);

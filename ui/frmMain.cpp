@@ -92,7 +92,7 @@ void frmMain::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    m_commands->open(pathForCore(path));
+    openRom(path);
 }
 
 std::string frmMain::romPath() const { return pathForCore(m_ui->lblROMFile->text()); }

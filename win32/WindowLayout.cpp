@@ -106,28 +106,19 @@ std::vector<ControlLayout> mainWindowLayout() {
     for (const HeaderField& field : HeaderFieldTable) {
         const EditorRow& row = editorRows[field.index];
         const int index = static_cast<int>(field.index);
-        layout.push_back({LblHeaderInfo0 + index,
-                          K::Label,
-                          std::string(field.label),
-                          {8, row.top, 89, 17},
-                          FontRole::Default,
-                          false,
-                          false,
-                          false,
-                          true,
-                          row.labelTabIndex,
-                          index});
-        layout.push_back({TxtHeaderInfo0 + index,
-                          K::Editor,
-                          "",
-                          {96, row.top, 121, row.height},
-                          FontRole::Fixed,
-                          false,
-                          false,
-                          row.multiLine,
-                          true,
-                          row.editorTabIndex,
-                          index});
+        layout.push_back({.id = LblHeaderInfo0 + index,
+                          .kind = K::Label,
+                          .caption = std::string(field.label),
+                          .box = {8, row.top, 89, 17},
+                          .tabIndex = row.labelTabIndex,
+                          .fieldIndex = index});
+        layout.push_back({.id = TxtHeaderInfo0 + index,
+                          .kind = K::Editor,
+                          .box = {96, row.top, 121, row.height},
+                          .font = FontRole::Fixed,
+                          .multiLine = row.multiLine,
+                          .tabIndex = row.editorTabIndex,
+                          .fieldIndex = index});
     }
     std::stable_sort(
         layout.begin(), layout.end(),

@@ -52,7 +52,8 @@ TEST_F(HeaderFileTest, LoadsFieldsChecksumsAndSize) {
     const LoadedHeader& header = *result.header;
     const FieldTexts expected{"ABCDEFGHIJKLMNO ", "ABC", "", std::string(48, 'x'), "GM", "JUE"};
     EXPECT_EQ(header.texts, expected);
-    EXPECT_EQ(header.fieldBytes[4], std::string("GM\0XYZ\0\0\0\0\0\0\0\0", 14));
+    EXPECT_EQ(fieldBytes(Bytes(header.bytes.begin(), header.bytes.end()), HeaderFieldTable[4]),
+              std::string_view("GM\0XYZ\0\0\0\0\0\0\0\0", 14));
     EXPECT_EQ(header.storedHigh, 0x8F);
     EXPECT_EQ(header.storedLow, 0x1C);
     EXPECT_EQ(header.calculated, ComputeRomChecksum(rom.data(), rom.size()));
