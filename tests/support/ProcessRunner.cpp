@@ -46,7 +46,8 @@ HANDLE inheritableOutput(const std::string& path) {
 } // namespace
 
 int runProgram(const std::string& program, const std::vector<std::string>& arguments,
-               const std::string& outPath, const std::string& errPath) {
+               const std::string& outPath, const std::string& errPath,
+               const std::string& workingFolder) {
     std::wstring commandLine = quoted(toUtf16(program));
     for (const std::string& argument : arguments)
         commandLine.append(L" ").append(quoted(toUtf16(argument)));
@@ -60,8 +61,10 @@ int runProgram(const std::string& program, const std::vector<std::string>& argum
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
-    const bool started = ::CreateProcessW(toUtf16(program).c_str(), commandLine.data(), nullptr,
-                                          nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    const std::wstring folder = toUtf16(workingFolder);
+    const bool started =
+        ::CreateProcessW(toUtf16(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                         nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process);
     ::CloseHandle(out);
     ::CloseHandle(err);
     if (!started)
@@ -90,7 +93,8 @@ extern char** environ;
 namespace quillon::test {
 
 int runProgram(const std::string& program, const std::vector<std::string>& arguments,
-               const std::string& outPath, const std::string& errPath) {
+               const std::string& outPath, const std::string& errPath,
+               const std::string& workingFolder) {
     std::vector<std::string> all{program};
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -103,6 +107,8 @@ int runProgram(const std::string& program, const std::vector<std::string>& argum
     const int flags = O_WRONLY | O_CREAT | O_TRUNC;
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), flags, 0644);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), flags, 0644);
+    if (!workingFolder.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
     pid_t child = 0;
     const int failed =
         ::posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);

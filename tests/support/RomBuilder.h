@@ -4,8 +4,11 @@
 
 #include "HeaderLayout.h"
 #include "InterleavedImage.h"
+#include "RomChecksum.h"
 #include "TempDir.h"
 
+#include <algorithm>
+#include <string>
 #include <string_view>
 
 namespace quillon::test {
@@ -43,6 +46,52 @@ inline Bytes interleave(const Bytes& rom) {
             image.push_back(rom[block + 2 * i]);
     }
     return image;
+}
+
+// Puts bytes into rom at offset, which must reach their end.
+inline void setBytes(Bytes& rom, std::size_t offset, std::string_view bytes) {
+    std::copy(bytes.begin(), bytes.end(), rom.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+inline void setAddress(Bytes& rom, std::size_t offset, std::uint32_t address) {
+    for (int shift = 24, k = 0; shift >= 0; shift -= 8, ++k)
+        rom[offset + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(address >> shift);
+}
+
+// Stores the checksum calculated over rom in its header.
+inline void storeChecksum(Bytes& rom) {
+    const RomChecksum sum = ComputeRomChecksum(rom.data(), rom.size());
+    rom[ChecksumWord::offset] = static_cast<std::uint8_t>(sum >> 8);
+    rom[ChecksumWord::offset + 1] = static_cast<std::uint8_t>(sum & 0xFF);
+}
+
+// Gives rom, of at least a header's length, a header that every console and emulator reads
+// alike and that nothing finds fault with: the texts in their usual forms, a 3-button pad,
+// the ROM's own range, the work RAM, no extra memory, Japan, the Americas and Europe, and the
+// right checksum.
+inline void writeCleanHeader(Bytes& rom) {
+    const std::string blank(48, ' ');
+    const std::string_view texts[] = {"SEGA MEGA DRIVE ", "(C)QUIL 2026.DEC", "QUILLON TEST ROM",
+                                      "QUILLON TEST ROM", "GM 00000000-00",   "JUE"};
+    for (const HeaderField& field : HeaderFieldTable) {
+        setBytes(rom, field.offset, blank.substr(0, field.length));
+        setBytes(rom, field.offset, texts[field.index]);
+    }
+    setBytes(rom, 0x190, "J               ");
+    setAddress(rom, 0x1A0, 0);
+    setAddress(rom, 0x1A4, static_cast<std::uint32_t>(rom.size() - 1));
+    setAddress(rom, 0x1A8, 0x00FF0000);
+    setAddress(rom, 0x1AC, 0x00FFFFFF);
+    setBytes(rom, 0x1B0, blank.substr(0, 0x1F0 - 0x1B0));
+    setBytes(rom, 0x1F3, blank.substr(0, 0x200 - 0x1F3));
+    storeChecksum(rom);
+}
+
+// The same ROM with the two bytes of every word swapped, as some dumping tools leave it.
+inline Bytes byteSwap(Bytes rom) {
+    for (std::size_t i = 0; i + 1 < rom.size(); i += 2)
+        std::swap(rom[i], rom[i + 1]);
+    return rom;
 }
 
 // A ROM whose stored checksum is 8F1C while its content sums to 8F1D.
