@@ -2,6 +2,8 @@
 #include "CliApp.h"
 
 #include "FileCommands.h"
+#include "HeaderLint.h"
+#include "LintCommand.h"
 #include "QuillonVersion.h"
 #include "TextDisplay.h"
 
@@ -39,7 +41,8 @@ std::vector<std::string> argumentsFor(int argc, char* argv[],
 
 int parseAndRun(int argc, char* argv[]) {
     CLI::App app{"Shows, checks and edits the header of Sega Mega Drive / Genesis ROM images "
-                 "in place.\nExit status: 0 done, 1 checksum mismatch (check), 2 bad usage or "
+                 "in place.\nExit status: 0 done, 1 checksum mismatch (check) or a failing finding "
+                 "(lint), 2 bad usage or "
                  "input, or a file that is no plain ROM image (too short, or an interleaved "
                  "copier image), 3 a file or the output that could not be read or written.",
                  "quillon-cli"};
@@ -79,6 +82,25 @@ int parseAndRun(int argc, char* argv[]) {
     CLI::App* fix = app.add_subcommand("fix", "Store the calculated checksum in each file");
     fix->add_option("FILE", files, "ROM image files")->required();
 
+    LintOptions lintOptions;
+    CLI::App* lint = app.add_subcommand(
+        "lint", "Name what in each header consoles and emulators will get wrong, and what they "
+                "will do; exit status 1 when a finding is an error");
+    lint->add_flag("--json", lintOptions.json, "One JSON object a line for each file");
+    lint->add_flag("--strict", lintOptions.strict, "A warning fails a file too");
+    const CLI::Validator ruleId(
+        [](const std::string& id) {
+            return findLintRule(id) ? std::string() : id + " is no rule's id (see below)";
+        },
+        "");
+    lint->add_option("--allow", lintOptions.allowed,
+                     "Leave out the findings of this rule (repeatable)")
+        ->check(ruleId)
+        ->type_name("ID");
+    lint->add_option("FILE", files, "ROM image files")->required();
+    lint->footer("Rules (id, level, what it finds, and the behaviour it rests on):\n" +
+                 lintRuleTable());
+
     std::vector<std::string> valueOptions{"--checksum"};
     for (const FieldNames& names : fieldNames)
         valueOptions.emplace_back(names.option);
@@ -97,6 +119,8 @@ int parseAndRun(int argc, char* argv[]) {
         return checkFiles(files, streams);
     if (*fix)
         return fixFiles(files, streams);
+    if (*lint)
+        return lintFiles(files, lintOptions, streams);
     for (std::size_t i = 0; i < HeaderFieldCount; ++i) {
         if (textOptions[i]->count() > 0)
             request.texts[i] = texts[i];

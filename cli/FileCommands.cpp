@@ -181,7 +181,7 @@ int checkFiles(const std::vector<std::string>& paths, Streams streams) {
             streams.out << displayText(path) << ": checksum mismatch: stored "
                         << *storedChecksum(*header) << ", calculated "
                         << calculatedChecksum(*header) << '\n';
-            status = std::max<int>(status, ChecksumMismatch);
+            status = std::max<int>(status, Flagged);
         }
     }
     return status;

@@ -13,7 +13,9 @@
 
 namespace quillon::cli {
 
-enum ExitStatus : int { Done = 0, ChecksumMismatch = 1, BadInput = 2, FileFailed = 3 };
+// The exit statuses; with several files the highest met wins. Flagged: a checksum that
+// differs (check), a finding that fails the file (lint).
+enum ExitStatus : int { Done = 0, Flagged = 1, BadInput = 2, FileFailed = 3 };
 
 // The fields' names on the command line and in JSON, row for row with HeaderFieldTable.
 struct FieldNames {

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "HeaderReport.h"
 
+#include "DeviceCodes.h"
 #include "FileCommands.h"
+#include "RegionCodes.h"
+#include "SystemNames.h"
 #include "TextDisplay.h"
 
 #include <algorithm>
@@ -42,11 +45,49 @@ std::string textOrMissing(const LoadedHeader& header, std::uint32_t offset, std:
 
 bool hasTrademark(const LoadedHeader& header) { return HasTrademark(header.bytes); }
 
+std::string accessText(const ExtraMemory& memory, MemoryAccess access) {
+    const auto size = memory.size(access);
+    return std::string(memoryAccessName(access)) +
+           (size ? ", " + std::to_string(*size) + " bytes" : std::string());
+}
+
 std::string describe(const ExtraMemory& memory) {
-    return "RA, type " + PadHex(ToHex(memory.type), 2) + " (" +
-           (memory.backedUp() ? "backed up" : "not backed up") + ", " +
-           std::string(memory.access()) + "), " + FormatAddress(memory.start) + "-" +
-           FormatAddress(memory.end);
+    std::string text = "RA, type " + PadHex(ToHex(memory.type), 2) + " " +
+                       PadHex(ToHex(memory.kindByte), 2) + " (" + std::string(memory.kind()) +
+                       ", " + (memory.backedUp() ? "backed up" : "not backed up") + ", " +
+                       accessText(memory, memory.access()) + "), " + FormatAddress(memory.start) +
+                       "-" + FormatAddress(memory.end);
+    if (memory.accessByAddresses() != memory.access())
+        text += "; by its addresses " + accessText(memory, memory.accessByAddresses());
+    return text;
+}
+
+// The decodes below read only bytes the file has.
+std::optional<std::span<const std::uint8_t>>
+wholeField(const LoadedHeader& header, std::uint32_t offset, std::uint32_t length) {
+    if (!isComplete(header, offset, length))
+        return std::nullopt;
+    return std::span<const std::uint8_t>(header.bytes.data() + offset, length);
+}
+
+const HeaderField& consoleNameField() { return HeaderFieldTable[0]; }
+const HeaderField& regionField() { return HeaderFieldTable[5]; }
+const HeaderInfoField& deviceField() { return HeaderInfoTable[0]; }
+
+std::optional<RegionReading> regionOf(const LoadedHeader& header) {
+    if (!wholeField(header, regionField().offset, regionField().length))
+        return std::nullopt;
+    // A name may run on past the three bytes of letters, to the header's end.
+    const std::uint32_t length = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+        header.romSize - regionField().offset, ChecksummedRegionStart - regionField().offset));
+    return ReadRegion({header.bytes.data() + regionField().offset, length});
+}
+
+std::optional<std::vector<DeviceEntry>> devicesOf(const LoadedHeader& header) {
+    const auto field = wholeField(header, deviceField().offset, deviceField().length);
+    if (!field)
+        return std::nullopt;
+    return ReadDevices(*field, deviceField().offset);
 }
 
 } // namespace
@@ -108,14 +149,22 @@ void addInfoJson(Json& json, const LoadedHeader& header, const HeaderInfoField& 
         json[key] = complete ? Json(FormatAddress(ReadAddress(bytes))) : Json(nullptr);
         return;
     case HeaderInfoKind::ExtraMemory:
-        if (const auto memory = complete ? DecodeExtraMemory(bytes) : std::nullopt)
+        if (const auto memory = complete ? DecodeExtraMemory(bytes) : std::nullopt) {
+            const auto sizeJson = [](std::optional<std::uint64_t> size) {
+                return size ? Json(*size) : Json(nullptr);
+            };
             json[key] = {{"type", PadHex(ToHex(memory->type), 2)},
+                         {"kind", memory->kind()},
                          {"backed_up", memory->backedUp()},
-                         {"access", memory->access()},
+                         {"access", memoryAccessName(memory->access())},
+                         {"size", sizeJson(memory->size(memory->access()))},
+                         {"address_access", memoryAccessName(memory->accessByAddresses())},
+                         {"address_size", sizeJson(memory->size(memory->accessByAddresses()))},
                          {"start", FormatAddress(memory->start)},
                          {"end", FormatAddress(memory->end)}};
-        else
+        } else {
             json[key] = nullptr;
+        }
         break;
     case HeaderInfoKind::Text:
         json[key] = utf8Text(present.substr(0, present.find('\0')));
@@ -139,6 +188,26 @@ void printHeader(const std::string& path, const LoadedHeader& header, std::ostre
          calculatedChecksum(header) + (checksumMatches(header) ? " (matches)" : " (differs)"));
     for (const HeaderInfoField& field : HeaderInfoTable)
         line(field.label, infoText(header, field));
+    if (const auto name = wholeField(header, consoleNameField().offset, consoleNameField().length))
+        line("System:", std::string(ReadSystem(*name).name));
+    if (const auto region = regionOf(header)) {
+        line("Regions:", regionNames(region->regions) + " (" +
+                             std::string(regionStyleKey(region->style)) +
+                             (region->spelling.empty() ? "" : " " + region->spelling) + ")");
+        if (!region->unknown.empty())
+            line("", "not decoded: " + visibleText(region->unknown));
+        for (const std::string& dispute : region->disputes)
+            line("", "readers differ: " + dispute);
+    }
+    if (const auto devices = devicesOf(header)) {
+        std::string names;
+        for (const DeviceEntry& device : *devices)
+            names.append(names.empty() ? "" : ", ")
+                .append(visibleText(std::string(1, device.code)))
+                .append(" ")
+                .append(device.name);
+        line("Devices:", names.empty() ? "none" : names);
+    }
     line("Size:", std::to_string(header.fileSize) + " bytes");
     if (header.interleaved)
         line("Format:", "interleaved copier (SMD) image, shown in ROM order");
@@ -164,6 +233,31 @@ std::string headerJsonLine(const std::string& path, const LoadedHeader& header) 
     json["checksum_ok"] = checksumMatches(header);
     for (const HeaderInfoField& field : HeaderInfoTable)
         addInfoJson(json, header, field);
+    if (const auto name = wholeField(header, consoleNameField().offset, consoleNameField().length))
+        json["system"] = ReadSystem(*name).key;
+    else
+        json["system"] = nullptr;
+    if (const auto region = regionOf(header)) {
+        Json regions = Json::array();
+        for (const Region each : region->regions)
+            regions.push_back(regionInfo(each).key);
+        json["regions"] = regions;
+        json["region_style"] = regionStyleKey(region->style);
+        json["region_disputes"] = region->disputes;
+    } else {
+        json["regions"] = nullptr;
+        json["region_style"] = nullptr;
+        json["region_disputes"] = nullptr;
+    }
+    if (const auto devices = devicesOf(header)) {
+        Json list = Json::array();
+        for (const DeviceEntry& device : *devices)
+            list.push_back(
+                {{"code", utf8Text(std::string(1, device.code))}, {"name", device.name}});
+        json["devices"] = list;
+    } else {
+        json["devices"] = nullptr;
+    }
     json["tmss_ok"] = hasTrademark(header);
     json["interleaved"] = header.interleaved;
     json["complete_header"] = hasWholeHeader(header);

@@ -20,21 +20,70 @@ std::uint32_t ReadAddress(const std::uint8_t* bytes) {
            static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
 }
 
-std::string_view ExtraMemory::access() const {
-    switch ((type >> 3) & 0x3) {
-    case 0x2:
-        return "even bytes";
-    case 0x3:
-        return "odd bytes";
-    default:
+std::string_view memoryAccessName(MemoryAccess access) {
+    switch (access) {
+    case MemoryAccess::Word:
         return "word";
+    case MemoryAccess::Even:
+        return "even bytes";
+    case MemoryAccess::Odd:
+        return "odd bytes";
+    case MemoryAccess::Other:
+        break;
     }
+    return "other";
+}
+
+MemoryAccess ExtraMemory::access() const {
+    switch ((type >> 3) & 0x3) {
+    case 0x0:
+        return MemoryAccess::Word;
+    case 0x2:
+        return MemoryAccess::Even;
+    case 0x3:
+        return MemoryAccess::Odd;
+    default:
+        return MemoryAccess::Other;
+    }
+}
+
+MemoryAccess ExtraMemory::accessByAddresses() const {
+    if (start % 2 != 0)
+        return MemoryAccess::Odd;
+    return end % 2 != 0 ? MemoryAccess::Word : MemoryAccess::Even;
+}
+
+std::string_view ExtraMemory::kind() const {
+    switch (kindByte) {
+    case 0x20:
+        return "SRAM";
+    case 0x40:
+        return "EEPROM";
+    default:
+        return "unknown";
+    }
+}
+
+bool ExtraMemory::wellFormed() const {
+    return (type & 0xA7) == 0xA0 && (kindByte == 0x20 || kindByte == 0x40);
+}
+
+std::optional<std::uint64_t> ExtraMemory::size(MemoryAccess answers) const {
+    if (start > end || answers == MemoryAccess::Other)
+        return std::nullopt;
+    const std::uint64_t span = std::uint64_t{end} - start + 1;
+    if (answers == MemoryAccess::Word)
+        return span;
+    // The addresses of one parity in the range.
+    const std::uint32_t parity = answers == MemoryAccess::Odd ? 1 : 0;
+    const std::uint64_t first = start % 2 == parity ? start : std::uint64_t{start} + 1;
+    return first > end ? 0 : (end - first) / 2 + 1;
 }
 
 std::optional<ExtraMemory> DecodeExtraMemory(const std::uint8_t* bytes) {
     if (bytes[0] != 'R' || bytes[1] != 'A')
         return std::nullopt;
-    return ExtraMemory{bytes[2], ReadAddress(bytes + 4), ReadAddress(bytes + 8)};
+    return ExtraMemory{bytes[2], bytes[3], ReadAddress(bytes + 4), ReadAddress(bytes + 8)};
 }
 
 } // namespace quillon

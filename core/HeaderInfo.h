@@ -54,14 +54,34 @@ std::string FormatAddress(std::uint32_t address);
 
 std::uint32_t ReadAddress(const std::uint8_t* bytes);
 
+// Which bytes of each word an extra memory answers on.
+enum class MemoryAccess { Word, Even, Odd, Other };
+
+// "word", "even bytes", "odd bytes", "other".
+std::string_view memoryAccessName(MemoryAccess access);
+
+// The extra-memory block: "RA", a type byte %1x1yz000 (x set: kept by a battery; yz: 00 both
+// bytes of a word, 10 even bytes, 11 odd bytes, 01 other, such as a serial EEPROM), a kind byte
+// %abc00000 (abc: 001 SRAM, 010 EEPROM), then the first and last address. So Genesis Plus GX
+// (core/cart_hw/sram.c) and Sega's header documentation describe it.
 struct ExtraMemory {
     std::uint8_t type;
+    std::uint8_t kindByte;
     std::uint32_t start;
     std::uint32_t end;
 
-    bool backedUp() const { return (type & 0x40) != 0; } // kept by a battery
-    // Which bytes of each word the memory answers on: "word", "even bytes" or "odd bytes".
-    std::string_view access() const;
+    bool backedUp() const { return (type & 0x40) != 0; }
+    // As BlastEm reads it: from the type byte.
+    MemoryAccess access() const;
+    // As ares reads it: from the addresses, an even start and odd end being a word.
+    MemoryAccess accessByAddresses() const;
+    // "SRAM", "EEPROM" or "unknown", from the kind byte.
+    std::string_view kind() const;
+    // Whether both bytes keep the bits that are always set and clear.
+    bool wellFormed() const;
+    // How many bytes the memory holds when it answers on these bytes of its address range;
+    // nothing when the range is empty or the access says nothing of it.
+    std::optional<std::uint64_t> size(MemoryAccess access) const;
 };
 
 // The extra-memory block's twelve bytes, when they start with "RA".

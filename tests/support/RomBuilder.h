@@ -70,7 +70,7 @@ inline void storeChecksum(Bytes& rom) {
 // the ROM's own range, the work RAM, no extra memory, Japan, the Americas and Europe, and the
 // right checksum.
 inline void writeCleanHeader(Bytes& rom) {
-    const std::string blank(48, ' ');
+    const std::string blank(0x40, ' ');
     const std::string_view texts[] = {"SEGA MEGA DRIVE ", "(C)QUIL 2026.DEC", "QUILLON TEST ROM",
                                       "QUILLON TEST ROM", "GM 00000000-00",   "JUE"};
     for (const HeaderField& field : HeaderFieldTable) {

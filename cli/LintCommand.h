@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+// lint: what each file's header will make consoles and emulators do wrong, read-only.
+#pragma once
+
+#include "FileCommands.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace quillon::cli {
+
+struct LintOptions {
+    bool json = false;
+    bool strict = false;           // a warning fails a file as an error does
+    std::set<std::string> allowed; // ids whose findings are dropped
+};
+
+int lintFiles(const std::vector<std::string>& paths, const LintOptions& options, Streams streams);
+
+// The rules as a table for the help text and the manual page: id, level, reason, source.
+std::string lintRuleTable();
+
+} // namespace quillon::cli

@@ -1,0 +1,499 @@
+// SPDX-License-Identifier: MIT
+#include "HeaderLint.h"
+
+#include "DeviceCodes.h"
+#include "RegionCodes.h"
+#include "SystemNames.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace quillon {
+
+// What the checks read, worked out once.
+struct LintContext {
+    const LoadedHeader& header;
+    const HeaderBytes& bytes;
+    bool complete;              // the file holds the whole header
+    std::uint64_t romEndInFile; // the last byte of the ROM as the file has it
+    System system;
+    std::uint32_t romStart, romEnd, ramStart, ramEnd;
+    std::optional<ExtraMemory> memory;
+    RegionReading region;
+};
+
+namespace {
+
+constexpr std::uint32_t regionOffset = 0x1F0;
+constexpr std::uint32_t mapperWindowEnd = 0x3FFFFF; // 4 MiB: what the Sega mapper shows at once
+
+std::string hex(std::uint32_t value, int width) { return PadHex(ToHex(value), width); }
+
+// Printable ASCII as it is, anything else as \xHH, in quotes.
+std::string shownText(std::string_view bytes) {
+    std::string text = "\"";
+    for (const char byte : bytes) {
+        const auto c = static_cast<std::uint8_t>(byte);
+        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\')
+            text += byte;
+        else
+            text += "\\x" + hex(c, 2);
+    }
+    return text + "\"";
+}
+
+std::string shown(const HeaderBytes& bytes, std::uint32_t offset, std::uint32_t length) {
+    return shownText({reinterpret_cast<const char*>(bytes.data()) + offset, length});
+}
+
+std::string_view labelOf(std::string_view label) {
+    return label.ends_with(':') ? label.substr(0, label.size() - 1) : label;
+}
+
+const HeaderInfoField& infoField(std::string_view key) {
+    return *std::find_if(HeaderInfoTable.begin(), HeaderInfoTable.end(),
+                         [key](const HeaderInfoField& field) { return field.key == key; });
+}
+
+void add(std::vector<LintFinding>& findings, std::string_view field, std::uint32_t offset,
+         std::uint32_t length, std::string message, std::string effect) {
+    findings.push_back(
+        {{}, LintLevel::Note, field, offset, length, std::move(message), std::move(effect)});
+}
+
+void addAt(std::vector<LintFinding>& findings, const HeaderInfoField& field, std::string message,
+           std::string effect) {
+    add(findings, labelOf(field.label), field.offset, field.length, std::move(message),
+        std::move(effect));
+}
+
+bool isSsf(const LintContext& c) { return c.system == System::Ssf; }
+
+// The 68000 sees 24 address bits, and the work RAM repeats every 64 KiB from E00000 on.
+bool isWorkRam(std::uint32_t start, std::uint32_t end) {
+    return (start & 0xFFFF) == 0 && ((start >> 16) & 0xFF) >= 0xE0 && end == (start | 0xFFFF);
+}
+
+std::string sizeText(std::optional<std::uint64_t> size) {
+    return size ? std::to_string(*size) + " bytes" : "no size";
+}
+
+// --- checks over the whole file ---
+
+void checkShortFile(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (!c.complete)
+        add(findings, "File", 0, 0,
+            "the file has " + std::to_string(c.header.romSize) +
+                " bytes, too few for a ROM header (" + std::to_string(ChecksummedRegionStart) +
+                " bytes)",
+            "no console or emulator finds a header in it");
+}
+
+void checkInterleaved(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.header.interleaved)
+        add(findings, "File", 0, 0,
+            "an interleaved copier (SMD) image; its header was read in ROM order",
+            "consoles and flash carts need the plain layout; convert it first");
+}
+
+void checkOddSize(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.header.romSize % 2 != 0)
+        add(findings, "File", 0, 0,
+            "the ROM has an odd number of bytes (" + std::to_string(c.header.romSize) + ")",
+            "the checksum leaves the last byte out, and a cartridge holds whole words: copiers "
+            "and flash carts drop or pad it");
+}
+
+// --- checks of the header ---
+
+void checkTrademark(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (!HasTrademark(c.bytes))
+        add(findings, labelOf(HeaderFieldTable[0].label), HeaderFieldTable[0].offset, 5,
+            "the console name starts " + shown(c.bytes, HeaderFieldTable[0].offset, 5) +
+                ", neither \"SEGA\" nor \" SEGA\"",
+            "a console with the trademark check (TMSS) will not start it");
+}
+
+void checkChecksum(const LintContext& c, std::vector<LintFinding>& findings) {
+    const RomChecksum stored = static_cast<RomChecksum>(c.bytes[ChecksumWord::offset] << 8 |
+                                                        c.bytes[ChecksumWord::offset + 1]);
+    if (stored != c.header.calculated)
+        add(findings, "Checksum", ChecksumWord::offset, ChecksumWord::length,
+            "stored " + FormatRomChecksum(stored) + ", calculated " +
+                FormatRomChecksum(c.header.calculated),
+            "games that check themselves stop on an error screen; Genesis Plus GX recognises "
+            "some special cartridges by the pair (stored, calculated), so fixing it may change "
+            "how it runs this ROM");
+}
+
+void checkRomStart(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.romStart != 0)
+        addAt(findings, infoField("rom_start"),
+              "the ROM starts at " + FormatAddress(c.romStart) + ", not 00000000",
+              "the ROM always starts at address 0; BlastEm sizes the ROM and its mirrors from "
+              "this range");
+}
+
+void checkRomEndShort(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.romEnd >= c.romEndInFile || (isSsf(c) && c.romEnd == mapperWindowEnd))
+        return;
+    addAt(findings, infoField("rom_end"),
+          "the ROM ends at " + FormatAddress(c.romEnd) + ", before the file's last byte at " +
+              FormatAddress(static_cast<std::uint32_t>(c.romEndInFile)),
+          "BlastEm mirrors the ROM by the declared end and may place save RAM over the rest, "
+          "which then cannot be read");
+}
+
+void checkRomEndBeyond(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.romEnd <= c.romEndInFile || (isSsf(c) && c.romEnd <= mapperWindowEnd))
+        return;
+    addAt(findings, infoField("rom_end"),
+          "the ROM ends at " + FormatAddress(c.romEnd) + ", after the file's last byte at " +
+              FormatAddress(static_cast<std::uint32_t>(c.romEndInFile)),
+          "BlastEm sizes the ROM's mirrors by the declared end and decides from it where save "
+          "RAM lies; set it to the file's end");
+}
+
+void checkRomEndFlat(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.romEnd > mapperWindowEnd && !isSsf(c))
+        addAt(findings, infoField("rom_end"),
+              "the ROM ends at " + FormatAddress(c.romEnd) + ", past 4 MiB, without \"SEGA SSF\"",
+              "jgenesis reads it as a flat-mapped ROM of that size (no bank switching)");
+}
+
+void checkRamRange(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (isWorkRam(c.ramStart, c.ramEnd))
+        return;
+    const HeaderInfoField& start = infoField("ram_start");
+    add(findings, "RAM Start", start.offset, 8,
+        "RAM " + FormatAddress(c.ramStart) + "-" + FormatAddress(c.ramEnd) +
+            " is not the work RAM (00FF0000-00FFFFFF or one of its mirrors)",
+        "the work RAM is always at FF0000-FFFFFF; a reader that trusts this range gets its "
+        "place or size wrong");
+}
+
+void checkExtraMemory(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (!c.memory)
+        return;
+    const ExtraMemory& memory = *c.memory;
+    const HeaderInfoField& field = infoField("extra_memory");
+    const std::string range = FormatAddress(memory.start) + "-" + FormatAddress(memory.end);
+    if (!memory.wellFormed())
+        addAt(findings, field,
+              "type bytes " + hex(memory.type, 2) + " " + hex(memory.kindByte, 2) +
+                  " are not %1x1yz000 followed by 20 (SRAM) or 40 (EEPROM)",
+              "Genesis Plus GX ignores the type byte, BlastEm takes odd or even bytes from it, "
+              "and rom-properties names no kind: they may disagree on the save memory");
+    if (memory.start > memory.end) {
+        addAt(findings, field, "the save memory " + range + " starts after its end",
+              "emulators find no save memory, or one that wraps around");
+        return;
+    }
+    const MemoryAccess byType = memory.access();
+    const MemoryAccess byAddresses = memory.accessByAddresses();
+    if (byType != MemoryAccess::Other && byType != byAddresses)
+        addAt(findings, field,
+              "the type byte says " + std::string(memoryAccessName(byType)) + " (" +
+                  sizeText(memory.size(byType)) + ") but the addresses " + range + " say " +
+                  std::string(memoryAccessName(byAddresses)) + " (" +
+                  sizeText(memory.size(byAddresses)) + ")",
+              "BlastEm reads " + std::string(memoryAccessName(byType)) +
+                  " from the type byte; "
+                  "ares reads " +
+                  std::string(memoryAccessName(byAddresses)) + " from the addresses");
+    const auto size = memory.size(byType == MemoryAccess::Other ? byAddresses : byType);
+    if (size && *size > 0x10000)
+        addAt(findings, field,
+              "the save memory " + range + " holds " + sizeText(size) + ", more than 64 KiB",
+              "Genesis Plus GX gives a save memory 64 KiB at most");
+    const std::uint32_t start = memory.start & 0xFFFFFF;
+    if (start >= 0x800000 || start == 0xFF0000)
+        addAt(findings, field, "the save memory starts at " + FormatAddress(memory.start),
+              start == 0xFF0000 ? "Genesis Plus GX takes it for the work RAM and gives no save "
+                                  "memory"
+                                : "Genesis Plus GX moves it to 00200000-0020FFFF");
+    if (memory.start <= c.romEnd && memory.end >= c.romStart)
+        addAt(findings, field,
+              "the save memory " + range + " lies within the ROM " + FormatAddress(c.romStart) +
+                  "-" + FormatAddress(c.romEnd),
+              "the cartridge must switch between them (register A130F1); BlastEm puts save RAM "
+              "behind the mapper when the ROM reaches it");
+}
+
+void checkExtraMemoryUnknown(const LintContext& c, std::vector<LintFinding>& findings) {
+    const HeaderInfoField& field = infoField("extra_memory");
+    const std::uint8_t first = c.bytes[field.offset];
+    const std::uint8_t second = c.bytes[field.offset + 1];
+    const auto blank = [](std::uint8_t b) { return b == ' ' || b == 0; };
+    if (!c.memory && !(blank(first) && blank(second)))
+        add(findings, labelOf(field.label), field.offset, 2,
+            "the block starts " + shown(c.bytes, field.offset, 2) + ", neither \"RA\" nor blank",
+            "emulators look for \"RA\" and find no save memory");
+}
+
+const HeaderField& regionField() { return HeaderFieldTable[5]; }
+
+std::string joined(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const std::string& text : texts)
+        all.append(all.empty() ? "" : "; ").append(text);
+    return all;
+}
+
+void checkRegionName(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.region.style == RegionStyle::Name)
+        add(findings, labelOf(regionField().label), regionOffset,
+            static_cast<std::uint32_t>(c.region.spelling.size()),
+            "the region is spelt as a name, \"" + c.region.spelling + "\" (" +
+                regionNames(c.region.regions) + " to Genesis Plus GX and ares)",
+            joined(c.region.disputes));
+}
+
+void checkRegionEmpty(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.region.style == RegionStyle::Unknown && c.region.unknown.empty())
+        add(findings, labelOf(regionField().label), regionOffset, regionField().length,
+            "names no region",
+            "each emulator picks its own: Genesis Plus GX the Americas, then "
+            "Japan, then Europe; ares any region");
+}
+
+void checkRegionUnknown(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (!c.region.unknown.empty())
+        add(findings, labelOf(regionField().label), regionOffset, regionField().length,
+            "the region " + shown(c.bytes, regionOffset, regionField().length) +
+                " holds what is no region letter or mask digit: " + shownText(c.region.unknown),
+            "no emulator looked at decodes them: each skips them or falls back on its default "
+            "region, and PicoDrive stops reading at a lower-case letter");
+}
+
+void checkRegionAmbiguous(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.region.style != RegionStyle::Name && !c.region.disputes.empty())
+        add(findings, labelOf(regionField().label), regionOffset, regionField().length,
+            "the region " + shown(c.bytes, regionOffset, regionField().length) + " reads as " +
+                regionNames(c.region.regions) + " (" + std::string(regionStyleKey(c.region.style)) +
+                ")",
+            "readers differ: " + joined(c.region.disputes));
+}
+
+void checkDeviceUnknown(const LintContext& c, std::vector<LintFinding>& findings) {
+    const HeaderInfoField& field = infoField("device_support");
+    for (const DeviceEntry& device :
+         ReadDevices({c.bytes.data() + field.offset, field.length}, field.offset)) {
+        if (!device.known)
+            add(findings, labelOf(field.label), device.offset, 1,
+                "the code " + shown(c.bytes, device.offset, 1) + " is no known device",
+                "emulators ignore it (Genesis Plus GX and ares act only on 6 and C)");
+    }
+}
+
+// Whether text has the shape pattern gives: 'A' an upper-case letter, '9' a digit, '*' any
+// byte; any other character stands for itself.
+bool hasShape(std::string_view text, std::string_view pattern) {
+    if (text.size() != pattern.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool fits = pattern[i] == 'A'   ? std::isupper(c) != 0
+                          : pattern[i] == '9' ? std::isdigit(c) != 0
+                                              : pattern[i] == '*' || pattern[i] == text[i];
+        if (!fits)
+            return false;
+    }
+    return true;
+}
+
+std::string_view textAt(const HeaderBytes& bytes, const HeaderField& field) {
+    return {reinterpret_cast<const char*>(bytes.data()) + field.offset, field.length};
+}
+
+void checkCopyright(const LintContext& c, std::vector<LintFinding>& findings) {
+    const HeaderField& field = HeaderFieldTable[1];
+    const std::string_view text = textAt(c.bytes, field);
+    constexpr std::string_view months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                           "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    const bool month =
+        std::find(std::begin(months), std::end(months), text.substr(13)) != std::end(months);
+    if (!hasShape(text, "(C)**** 9999.***") || !month)
+        add(findings, labelOf(field.label), field.offset, field.length,
+            "the copyright " + shown(c.bytes, field.offset, field.length) +
+                " is not \"(C)\", 4 characters, a space, the year, \".\" and the month (JAN-DEC)",
+            "no console or emulator reads it; catalogues and tools that take the maker, year "
+            "and month from it do");
+}
+
+void checkSerial(const LintContext& c, std::vector<LintFinding>& findings) {
+    const HeaderField& field = HeaderFieldTable[4];
+    if (!hasShape(textAt(c.bytes, field), "AA ********-99"))
+        add(findings, labelOf(field.label), field.offset, field.length,
+            "the serial " + shown(c.bytes, field.offset, field.length) +
+                " is not two letters, a space, 8 characters, \"-\" and two digits",
+            "Genesis Plus GX and ares recognise some games by their serial (save memory, region "
+            "and lock-on exceptions); catalogues sort by it");
+}
+
+void checkTextControl(const LintContext& c, std::vector<LintFinding>& findings) {
+    const auto check = [&](std::string_view label, std::uint32_t offset, std::uint32_t length,
+                           bool savedByWindow) {
+        for (std::uint32_t i = offset; i < offset + length; ++i) {
+            const std::uint8_t b = c.bytes[i];
+            if (b >= 0x20 && b != 0x7F)
+                continue;
+            add(findings, labelOf(label), i, 1,
+                "byte " + hex(b, 2) + " at 0x" + ToHex(i) + " is a control character",
+                b == 0 && savedByWindow ? "readers end the text at it, and a save from the window "
+                                          "writes spaces from it on"
+                                        : "readers show it as nothing, a box or the end of the "
+                                          "text");
+            return;
+        }
+    };
+    for (const HeaderField& field : HeaderFieldTable)
+        check(field.label, field.offset, field.length, true);
+    for (const HeaderInfoField& field : HeaderInfoTable) {
+        if (field.kind == HeaderInfoKind::Text)
+            check(field.label, field.offset, field.length, false);
+    }
+}
+
+enum class Scope { File, Header };
+
+struct Rule {
+    LintRule rule;
+    Scope scope; // Header rules run only on a file that holds the whole header
+};
+
+// Each rule names the behaviour it rests on: the console's, or a named emulator's source.
+constexpr Rule rules[] = {
+    {{"short-file", LintLevel::Error, "the file is shorter than a ROM header",
+      "the console's memory map", checkShortFile},
+     Scope::File},
+    {{"interleaved", LintLevel::Error, "an interleaved copier (SMD) image, not a plain ROM",
+      "consoles and flash carts read the plain layout", checkInterleaved},
+     Scope::File},
+    {{"odd-size", LintLevel::Warning, "the ROM has an odd number of bytes",
+      "the checksum's rule; a cartridge holds 16-bit words", checkOddSize},
+     Scope::Header},
+    {{"tmss", LintLevel::Error, "the console name does not start with \"SEGA\" or \" SEGA\"",
+      "the console's trademark check (TMSS)", checkTrademark},
+     Scope::Header},
+    {{"checksum", LintLevel::Error, "the stored checksum differs from the calculated one",
+      "games' own checks; Genesis Plus GX core/cart_hw/md_cart.c", checkChecksum},
+     Scope::Header},
+    {{"rom-start", LintLevel::Warning, "the ROM start is not 0", "BlastEm romdb.c", checkRomStart},
+     Scope::Header},
+    {{"rom-end-short", LintLevel::Warning, "the declared ROM ends before the file does",
+      "BlastEm romdb.c (ROM mirroring, save-RAM placement)", checkRomEndShort},
+     Scope::Header},
+    {{"rom-end-beyond", LintLevel::Warning,
+      "the declared ROM ends after the file does (SEGA SSF: up to 003FFFFF is fine)",
+      "BlastEm romdb.c (ROM mirroring, save-RAM placement)", checkRomEndBeyond},
+     Scope::Header},
+    {{"rom-end-flat", LintLevel::Note, "the ROM ends past 4 MiB without \"SEGA SSF\"",
+      "jgenesis issue #656 (flat-mapped ROMs)", checkRomEndFlat},
+     Scope::Header},
+    {{"ram-range", LintLevel::Warning, "the RAM range is not the work RAM or a mirror of it",
+      "the console's memory map", checkRamRange},
+     Scope::Header},
+    {{"extra-memory", LintLevel::Warning,
+      "a save-memory block that is malformed, empty, larger than 64 KiB, misplaced, inside "
+      "the ROM, or whose type byte and addresses disagree",
+      "Genesis Plus GX core/cart_hw/sram.c, BlastEm romdb.c, ares (address parity)",
+      checkExtraMemory},
+     Scope::Header},
+    {{"extra-memory-unknown", LintLevel::Note, "0x1B0 is neither \"RA\" nor blank",
+      "Genesis Plus GX, BlastEm, ares and PicoDrive look for \"RA\"", checkExtraMemoryUnknown},
+     Scope::Header},
+    {{"region-name", LintLevel::Note, "the region is spelt as a name (USA, EUR, JAPAN...)",
+      "Genesis Plus GX get_region and ares read names; BlastEm, PicoDrive and MiSTer read letters",
+      checkRegionName},
+     Scope::Header},
+    {{"region-empty", LintLevel::Warning, "the region names no region",
+      "Genesis Plus GX and ares defaults", checkRegionEmpty},
+     Scope::Header},
+    {{"region-unknown", LintLevel::Warning, "the region holds a character no reader decodes",
+      "Genesis Plus GX, ares, BlastEm, PicoDrive, MiSTer, rom-properties", checkRegionUnknown},
+     Scope::Header},
+    {{"region-ambiguous", LintLevel::Note,
+      "readers decode the region differently (a lone E, K, W, the Asia bit, 4/8/A/B/F)",
+      "ares PR #1824, MiSTer issue #138 (older decoders), BlastEm, rom-properties",
+      checkRegionAmbiguous},
+     Scope::Header},
+    {{"device-unknown", LintLevel::Note, "a device code outside the known table",
+      "Sega's header documentation; Genesis Plus GX and ares input setup", checkDeviceUnknown},
+     Scope::Header},
+    {{"copyright-format", LintLevel::Note,
+      "the copyright is not \"(C)\" + 4 characters + space + year + \".\" + month",
+      "Sega's header documentation", checkCopyright},
+     Scope::Header},
+    {{"serial-format", LintLevel::Note,
+      "the serial is not two letters, space, 8 characters, \"-\", two digits",
+      "Sega's header documentation; Genesis Plus GX and ares game exceptions", checkSerial},
+     Scope::Header},
+    {{"text-control", LintLevel::Note, "a control byte or 0x00 in a text field",
+      "the window's save (spaces from a 0x00 on); text readers", checkTextControl},
+     Scope::Header},
+};
+
+const std::vector<LintRule>& ruleList() {
+    static const std::vector<LintRule> list = [] {
+        std::vector<LintRule> all;
+        for (const Rule& row : rules)
+            all.push_back(row.rule);
+        return all;
+    }();
+    return list;
+}
+
+} // namespace
+
+std::string_view lintLevelName(LintLevel level) {
+    switch (level) {
+    case LintLevel::Error:
+        return "error";
+    case LintLevel::Warning:
+        return "warning";
+    case LintLevel::Note:
+        break;
+    }
+    return "note";
+}
+
+std::span<const LintRule> LintRules() { return ruleList(); }
+
+const LintRule* findLintRule(std::string_view id) {
+    const auto& list = ruleList();
+    const auto found = std::find_if(list.begin(), list.end(),
+                                    [id](const LintRule& rule) { return rule.id == id; });
+    return found == list.end() ? nullptr : &*found;
+}
+
+std::vector<LintFinding> LintHeader(const LoadedHeader& header) {
+    const HeaderBytes& b = header.bytes;
+    const LintContext context{
+        header,
+        b,
+        header.romSize >= ChecksummedRegionStart,
+        header.romSize == 0 ? 0 : header.romSize - 1,
+        ReadSystem({b.data() + HeaderFieldTable[0].offset, HeaderFieldTable[0].length}).system,
+        ReadAddress(&b[infoField("rom_start").offset]),
+        ReadAddress(&b[infoField("rom_end").offset]),
+        ReadAddress(&b[infoField("ram_start").offset]),
+        ReadAddress(&b[infoField("ram_end").offset]),
+        DecodeExtraMemory(&b[infoField("extra_memory").offset]),
+        ReadRegion({b.data() + regionOffset, ChecksummedRegionStart - regionOffset}),
+    };
+    std::vector<LintFinding> findings;
+    for (const Rule& row : rules) {
+        if (row.scope == Scope::Header && !context.complete)
+            continue;
+        const std::size_t before = findings.size();
+        row.rule.check(context, findings);
+        for (std::size_t i = before; i < findings.size(); ++i) {
+            findings[i].id = row.rule.id;
+            findings[i].level = row.rule.level;
+        }
+    }
+    return findings;
+}
+
+} // namespace quillon
