@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "CliApp.h"
 
+#include "EditCommands.h"
 #include "FileCommands.h"
 #include "HeaderLint.h"
 #include "LintCommand.h"
@@ -9,13 +10,17 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 namespace quillon::cli {
 
 namespace {
+
+using Files = std::vector<std::string>;
 
 // CLI11 2.1 reads "--option=" with nothing after the "=" as an option given no value, and then
 // takes the next argument as its value; given as a separate empty argument, the value is read
@@ -39,95 +44,198 @@ std::vector<std::string> argumentsFor(int argc, char* argv[],
     return arguments;
 }
 
+// The long names of every option that takes a value, "--" before each.
+std::vector<std::string> valueOptionsOf(CLI::App& app) {
+    std::vector<std::string> names;
+    for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        for (const CLI::Option* option : command->get_options([](const CLI::Option* option) {
+                 return !option->get_positional() && option->get_expected_min() > 0;
+             })) {
+            for (const std::string& name : option->get_lnames())
+                names.push_back("--" + name);
+        }
+    }
+    return names;
+}
+
+CLI::Option* addFiles(CLI::App& command, Files& files) {
+    return command.add_option("FILE", files, "ROM image files")->required();
+}
+
+// --dry-run and --json of the subcommands that write.
+void addEditOutput(CLI::App& command, EditOutput& output) {
+    CLI::Option* dryRun =
+        command.add_flag("--dry-run", output.dryRun,
+                         "Write nothing; show each change: offset, old bytes, new bytes");
+    command.add_flag("--json", output.json, "With --dry-run: the changes as JSON")->needs(dryRun);
+}
+
+// Each subcommand keeps what its options give until it runs, and puts its exit status in status.
+void addShow(CLI::App& app, Streams streams, int& status) {
+    auto files = std::make_shared<Files>();
+    auto json = std::make_shared<bool>(false);
+    CLI::App* show =
+        app.add_subcommand("show", "Show the whole header, decoded, and both checksums");
+    show->add_flag("--json", *json, "One JSON object a line for each file");
+    addFiles(*show, *files);
+    show->callback([=, &status] { status = showFiles(*files, *json, streams); });
+}
+
+void addCheck(CLI::App& app, Streams streams, int& status) {
+    auto files = std::make_shared<Files>();
+    CLI::App* check =
+        app.add_subcommand("check", "Compare each file's stored checksum with the calculated one");
+    addFiles(*check, *files);
+    check->callback([=, &status] { status = checkFiles(*files, streams); });
+}
+
+void addSet(CLI::App& app, Streams streams, int& status) {
+    auto request = std::make_shared<SetRequest>();
+    // What each value option was given, row for row with its table; read once parsing is done.
+    auto texts = std::make_shared<std::array<std::string, HeaderFieldCount>>();
+    auto info = std::make_shared<std::array<std::string, HeaderInfoTable.size()>>();
+    auto checksum = std::make_shared<std::string>();
+    CLI::App* set = app.add_subcommand(
+        "set",
+        "Write the named fields, texts padded with spaces, leaving every other byte as it is");
+    set->add_option("FILE", request->path, "ROM image file")->required();
+    std::vector<CLI::Option*> textOptions;
+    for (const HeaderField& field : HeaderFieldTable)
+        textOptions.push_back(set->add_option(
+            std::string(fieldNames[field.index].option), (*texts)[field.index],
+            "Text of \"" + std::string(field.label) + "\" (0x" + ToHex(field.offset) + ", " +
+                std::to_string(field.length) + " characters at most)"));
+    std::vector<CLI::Option*> infoOptions;
+    for (std::size_t i = 0; i < HeaderInfoTable.size(); ++i) {
+        const HeaderInfoField& field = HeaderInfoTable[i];
+        const std::string where = "0x" + ToHex(field.offset) + ", " + std::to_string(field.length);
+        const std::string help =
+            field.kind == HeaderInfoKind::Text
+                ? "Text of \"" + std::string(field.label) + "\" (" + where + " characters at most)"
+            : field.kind == HeaderInfoKind::Address
+                ? std::string(fieldName(field.label)) + " (" + where +
+                      " bytes), 1 to 8 hexadecimal digits"
+                : "Save memory (" + where +
+                      " bytes): none, or KIND:START-END with KIND sram-odd, sram-even, "
+                      "sram-word or eeprom and hexadecimal addresses";
+        infoOptions.push_back(set->add_option(infoOption(field), (*info)[i], help)
+                                  ->type_name(field.kind == HeaderInfoKind::Text ? "TEXT"
+                                              : field.kind == HeaderInfoKind::Address
+                                                  ? "HEX"
+                                                  : "KIND:START-END"));
+    }
+    CLI::Option* checksumOption =
+        set->add_option("--checksum", *checksum,
+                        "Checksum to store (0x18E, 2 bytes), in hexadecimal (0 to FFFF)")
+            ->type_name("HEX");
+    CLI::Option* fixOption = set->add_flag("--fix-checksum", request->fixChecksum,
+                                           "Store the checksum calculated over the ROM");
+    checksumOption->excludes(fixOption);
+    addEditOutput(*set, request->output);
+    set->callback([=, &status] {
+        for (const HeaderField& field : HeaderFieldTable) {
+            if (textOptions[field.index]->count() > 0)
+                request->texts[field.index] = (*texts)[field.index];
+        }
+        for (std::size_t i = 0; i < HeaderInfoTable.size(); ++i) {
+            if (infoOptions[i]->count() > 0)
+                request->info[i] = (*info)[i];
+        }
+        if (checksumOption->count() > 0)
+            request->checksum = *checksum;
+        status = setFields(*request, streams);
+    });
+}
+
+void addFix(CLI::App& app, Streams streams, int& status) {
+    auto request = std::make_shared<FixRequest>();
+    auto noChecksum = std::make_shared<bool>(false);
+    CLI::App* fix = app.add_subcommand(
+        "fix", "Store the calculated checksum in each file, and with --rom-end its ROM end");
+    fix->add_flag("--rom-end", request->romEnd,
+                  "Set the ROM end (0x1A4) to the file's last byte; a SEGA SSF ROM keeps its own");
+    fix->add_flag("--no-checksum", *noChecksum, "Leave the checksum as it is")->needs("--rom-end");
+    addEditOutput(*fix, request->output);
+    addFiles(*fix, request->paths);
+    fix->callback([=, &status] {
+        request->checksum = !*noChecksum;
+        status = fixFiles(*request, streams);
+    });
+}
+
+void addPad(CLI::App& app, Streams streams, int& status) {
+    auto request = std::make_shared<PadRequest>();
+    request->fill = "FF";
+    CLI::App* pad = app.add_subcommand(
+        "pad", "Append fill bytes until each file has the size asked for; never shortens one");
+    pad->add_option("--to", request->size,
+                    "The size: bytes, with K (KiB) or M (MiB) after them, or pow2 for the next "
+                    "power of two, 128K at least")
+        ->required()
+        ->type_name("SIZE");
+    pad->add_option("--fill", request->fill, "The byte appended, FF (the default) or 00")
+        ->check(CLI::IsMember({"FF", "00"}, CLI::ignore_case))
+        ->transform([](std::string fill) {
+            std::transform(fill.begin(), fill.end(), fill.begin(),
+                           [](char c) { return static_cast<char>(std::toupper(c)); });
+            return fill;
+        });
+    pad->add_flag("--fix", request->fix, "Then set the ROM end and the checksum for the new size");
+    addEditOutput(*pad, request->output);
+    addFiles(*pad, request->paths);
+    pad->callback([=, &status] { status = padFiles(*request, streams); });
+}
+
+void addLint(CLI::App& app, Streams streams, int& status) {
+    auto files = std::make_shared<Files>();
+    auto options = std::make_shared<LintOptions>();
+    CLI::App* lint = app.add_subcommand(
+        "lint", "Name what in each header consoles and emulators will get wrong, and what they "
+                "will do; exit status 1 when a finding is an error");
+    lint->add_flag("--json", options->json, "One JSON object a line for each file");
+    lint->add_flag("--strict", options->strict, "A warning fails a file too");
+    const CLI::Validator ruleId(
+        [](const std::string& id) {
+            return findLintRule(id) ? std::string() : id + " is no rule's id (see below)";
+        },
+        "");
+    lint->add_option("--allow", options->allowed,
+                     "Leave out the findings of this rule (repeatable)")
+        ->check(ruleId)
+        ->type_name("ID");
+    addFiles(*lint, *files);
+    lint->footer("Rules (id, level, what it finds, and the behaviour it rests on):\n" +
+                 lintRuleTable());
+    lint->callback([=, &status] { status = lintFiles(*files, *options, streams); });
+}
+
 int parseAndRun(int argc, char* argv[]) {
     CLI::App app{"Shows, checks and edits the header of Sega Mega Drive / Genesis ROM images "
-                 "in place.\nExit status: 0 done, 1 checksum mismatch (check) or a failing finding "
-                 "(lint), 2 bad usage or "
-                 "input, or a file that is no plain ROM image (too short, or an interleaved "
-                 "copier image), 3 a file or the output that could not be read or written.",
+                 "in place.\nExit status: 0 done, 1 checksum mismatch (check) or a failing "
+                 "finding (lint), 2 bad usage or input, or a file that is no plain ROM image "
+                 "(too short, or an interleaved copier image), 3 a file or the output that "
+                 "could not be read or written.",
                  "quillon-cli"};
     app.set_version_flag("--version", std::string(VersionText));
     app.require_subcommand(1, 1);
     // On Windows too a path may start with "/"; options are spelt the same everywhere.
     app.allow_windows_style_options(false);
 
-    std::vector<std::string> files;
-    bool json = false;
-    CLI::App* show = app.add_subcommand("show", "Show the whole header and both checksums");
-    show->add_flag("--json", json, "One JSON object a line for each file");
-    show->add_option("FILE", files, "ROM image files")->required();
-
-    SetRequest request;
-    std::array<std::string, HeaderFieldCount> texts;
-    std::string checksum;
-    CLI::App* set = app.add_subcommand(
-        "set", "Write the named fields, padded with spaces, leaving all others as they are");
-    set->add_option("FILE", request.path, "ROM image file")->required();
-    std::array<CLI::Option*, HeaderFieldCount> textOptions{};
-    for (const HeaderField& field : HeaderFieldTable) {
-        const auto i = field.index;
-        textOptions[i] = set->add_option(std::string(fieldNames[i].option), texts[i],
-                                         "Text of \"" + std::string(field.label) + "\" (" +
-                                             std::to_string(field.length) + " characters at most)");
-    }
-    CLI::Option* checksumOption =
-        set->add_option("--checksum", checksum, "Checksum to store, in hexadecimal (0 to FFFF)");
-    CLI::Option* fixOption = set->add_flag("--fix-checksum", request.fixChecksum,
-                                           "Store the checksum calculated over the ROM");
-    checksumOption->excludes(fixOption);
-
-    CLI::App* check =
-        app.add_subcommand("check", "Compare each file's stored checksum with the calculated one");
-    check->add_option("FILE", files, "ROM image files")->required();
-    CLI::App* fix = app.add_subcommand("fix", "Store the calculated checksum in each file");
-    fix->add_option("FILE", files, "ROM image files")->required();
-
-    LintOptions lintOptions;
-    CLI::App* lint = app.add_subcommand(
-        "lint", "Name what in each header consoles and emulators will get wrong, and what they "
-                "will do; exit status 1 when a finding is an error");
-    lint->add_flag("--json", lintOptions.json, "One JSON object a line for each file");
-    lint->add_flag("--strict", lintOptions.strict, "A warning fails a file too");
-    const CLI::Validator ruleId(
-        [](const std::string& id) {
-            return findLintRule(id) ? std::string() : id + " is no rule's id (see below)";
-        },
-        "");
-    lint->add_option("--allow", lintOptions.allowed,
-                     "Leave out the findings of this rule (repeatable)")
-        ->check(ruleId)
-        ->type_name("ID");
-    lint->add_option("FILE", files, "ROM image files")->required();
-    lint->footer("Rules (id, level, what it finds, and the behaviour it rests on):\n" +
-                 lintRuleTable());
-
-    std::vector<std::string> valueOptions{"--checksum"};
-    for (const FieldNames& names : fieldNames)
-        valueOptions.emplace_back(names.option);
-    std::vector<std::string> arguments = argumentsFor(argc, argv, valueOptions);
+    int status = Done;
+    const Streams streams{std::cout, std::cerr};
+    addShow(app, streams, status);
+    addSet(app, streams, status);
+    addCheck(app, streams, status);
+    addFix(app, streams, status);
+    addPad(app, streams, status);
+    addLint(app, streams, status);
     try {
-        app.parse(arguments);
+        app.parse(argumentsFor(argc, argv, valueOptionsOf(app)));
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error);
         return code == 0 ? Done : BadInput;
     }
-
-    const Streams streams{std::cout, std::cerr};
-    if (*show)
-        return showFiles(files, json, streams);
-    if (*check)
-        return checkFiles(files, streams);
-    if (*fix)
-        return fixFiles(files, streams);
-    if (*lint)
-        return lintFiles(files, lintOptions, streams);
-    for (std::size_t i = 0; i < HeaderFieldCount; ++i) {
-        if (textOptions[i]->count() > 0)
-            request.texts[i] = texts[i];
-    }
-    if (checksumOption->count() > 0)
-        request.checksum = checksum;
-    return setFields(request, streams);
+    return status;
 }
 
 } // namespace

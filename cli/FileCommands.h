@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// What each subcommand does to its files; output and errors go to the given streams.
+// The subcommands that read (show, check) and what every subcommand shares: exit statuses, the
+// fields' names, loading and writing a file with its failures said. Output and errors go to the
+// given streams.
 #pragma once
 
+#include "HeaderFile.h"
 #include "HeaderLayout.h"
 
 #include <array>
@@ -31,21 +34,21 @@ inline constexpr std::array<FieldNames, HeaderFieldCount> fieldNames{{
     {"--country-code", "country_code"},
 }};
 
-struct SetRequest {
-    std::string path;
-    std::array<std::optional<std::string>, HeaderFieldCount> texts; // UTF-8, as typed
-    std::optional<std::string> checksum;
-    bool fixChecksum = false;
-};
-
 struct Streams {
     std::ostream& out;
     std::ostream& err;
 };
 
+// Loads a file's header, or says on the error stream why it could not.
+std::optional<LoadedHeader> loadHeader(const std::string& path, Streams streams);
+
+// Writes an edit, or says why it could not; returns the exit status.
+int writeEdit(const std::string& path, const HeaderEdit& edit, Streams streams);
+
+// Says on the error stream that a file is left as it is, and why.
+void sayRefused(const std::string& why, Streams streams);
+
 int showFiles(const std::vector<std::string>& paths, bool json, Streams streams);
-int setFields(const SetRequest& request, Streams streams);
 int checkFiles(const std::vector<std::string>& paths, Streams streams);
-int fixFiles(const std::vector<std::string>& paths, Streams streams);
 
 } // namespace quillon::cli

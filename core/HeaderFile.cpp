@@ -40,6 +40,7 @@ public:
     }
 
     RomChecksum checksum() const { return m_checksum.result(); }
+    const RomChecksumAccumulator& sum() const { return m_checksum; }
 
 private:
     LoadedHeader& m_loaded;
@@ -82,34 +83,16 @@ std::optional<std::string> readRom(SystemFile& file, LoadedHeader& loaded) {
     }
     loaded.fileSize = offset;
     loaded.calculated = sink.checksum();
+    loaded.sumAtEnd = sink.sum();
     return std::nullopt;
-}
-
-// One stretch of bytes a save writes.
-struct Piece {
-    std::uint64_t offset;
-    ByteText bytes;
-};
-
-std::vector<Piece> piecesOf(const HeaderEdit& edit) {
-    std::vector<Piece> pieces;
-    if (edit.checksum)
-        pieces.push_back(
-            {ChecksumWord::offset,
-             {static_cast<char>(edit.checksum->high), static_cast<char>(edit.checksum->low)}});
-    for (const HeaderField& field : HeaderFieldTable) {
-        if (const auto& text = edit.texts[field.index])
-            pieces.push_back({field.offset, fitFieldText(*text, field)});
-    }
-    return pieces;
 }
 
 // Takes back what a failed save did, as far as it can: the bytes that were there are written
 // back, and a file this save grew gets its length back. A file that is now longer than this
 // save could have made it was grown by someone else and keeps its length.
-void undo(SystemFile& file, const std::vector<Piece>& written, const std::uint8_t* original,
+void undo(SystemFile& file, const std::vector<HeaderPatch>& written, const std::uint8_t* original,
           std::uint64_t originalLength, std::uint64_t end) {
-    for (const Piece& piece : written) {
+    for (const HeaderPatch& piece : written) {
         if (piece.offset < originalLength) {
             const auto count =
                 std::min<std::uint64_t>(piece.bytes.size(), originalLength - piece.offset);
@@ -122,7 +105,39 @@ void undo(SystemFile& file, const std::vector<Piece>& written, const std::uint8_
     file.flush();
 }
 
+// Appends growth's fill bytes to a file of length bytes, through a buffer of bounded size.
+bool grow(SystemFile& file, std::uint64_t length, const Growth& growth) {
+    if (!file.allocate(length, growth.size - length))
+        return false;
+    const auto chunk =
+        static_cast<std::size_t>(std::min<std::uint64_t>(ReadBufferSize, growth.size - length));
+    const std::vector<std::uint8_t> fill(chunk, growth.fill);
+    for (std::uint64_t at = length; at < growth.size; at += chunk) {
+        const auto count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(chunk, growth.size - at));
+        if (!file.writeAt(at, fill.data(), count))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+std::vector<HeaderPatch> EditedBytes(const HeaderEdit& edit) {
+    std::vector<HeaderPatch> pieces;
+    if (edit.checksum)
+        pieces.push_back(
+            {ChecksumWord::offset,
+             {static_cast<char>(edit.checksum->high), static_cast<char>(edit.checksum->low)}});
+    for (const HeaderField& field : HeaderFieldTable) {
+        if (const auto& text = edit.texts[field.index])
+            pieces.push_back({field.offset, fitFieldText(*text, field)});
+    }
+    pieces.insert(pieces.end(), edit.patches.begin(), edit.patches.end());
+    std::sort(pieces.begin(), pieces.end(),
+              [](const HeaderPatch& a, const HeaderPatch& b) { return a.offset < b.offset; });
+    return pieces;
+}
 
 LoadResult LoadHeader(const std::string& path) {
     SystemFile file(path, SystemFile::Access::Read);
@@ -165,27 +180,31 @@ WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
     if (IsInterleavedImage({original.get(), *count}, *length))
         return {WriteStatus::Refused, path + ": " + std::string(InterleavedImageRefusal), *length};
 
-    const std::vector<Piece> pieces = piecesOf(edit);
+    const std::vector<HeaderPatch> pieces = EditedBytes(edit);
     std::uint64_t begin = UINT64_MAX;
     std::uint64_t end = 0;
-    for (const Piece& piece : pieces) {
-        begin = std::min(begin, piece.offset);
+    for (const HeaderPatch& piece : pieces) {
+        begin = std::min<std::uint64_t>(begin, piece.offset);
         end = std::max<std::uint64_t>(end, piece.offset + piece.bytes.size());
     }
-    if (!pieces.empty() && !file.allocate(begin, end - begin)) {
-        undo(file, {}, original.get(), *length, end);
+    const bool grows = edit.growth && edit.growth->size > *length;
+    // A failed save takes back a growth up to here, and never more.
+    const std::uint64_t furthest = std::max(end, grows ? edit.growth->size : 0);
+    if ((grows && !grow(file, *length, *edit.growth)) ||
+        (!pieces.empty() && !file.allocate(begin, end - begin))) {
+        undo(file, {}, original.get(), *length, furthest);
         return failed();
     }
-    std::vector<Piece> written;
-    for (const Piece& piece : pieces) {
+    std::vector<HeaderPatch> written;
+    for (const HeaderPatch& piece : pieces) {
         written.push_back(piece);
         if (!file.writeAt(piece.offset, piece.bytes.data(), piece.bytes.size())) {
-            undo(file, written, original.get(), *length, end);
+            undo(file, written, original.get(), *length, furthest);
             return failed();
         }
     }
     if (!file.flush()) {
-        undo(file, written, original.get(), *length, end);
+        undo(file, written, original.get(), *length, furthest);
         return failed();
     }
     if (!file.close())
@@ -199,7 +218,8 @@ SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
     if (!checksum)
         return {SaveStatus::InvalidChecksum, {}, {}};
 
-    HeaderEdit edit{SplitChecksum(*checksum), {}};
+    HeaderEdit edit;
+    edit.checksum = SplitChecksum(*checksum);
     SaveResult result{SaveStatus::Saved, {}, {}};
     for (const HeaderField& field : HeaderFieldTable) {
         result.texts[field.index] = fitFieldText(texts[field.index], field);

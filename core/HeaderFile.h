@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -29,6 +30,7 @@ struct LoadedHeader {
     std::uint8_t storedHigh = 0;
     std::uint8_t storedLow = 0;
     RomChecksum calculated = 0;
+    RomChecksumAccumulator sumAtEnd; // the sum as it stands at the ROM's end, to go on from
     std::uint64_t fileSize = 0;
     std::uint64_t romSize = 0; // the file's size less an interleaved image's copier header
     HeaderBytes bytes{};       // the header exactly; zeros past the end of a short ROM
@@ -42,11 +44,29 @@ struct LoadResult {
 
 LoadResult LoadHeader(const std::string& path);
 
+// Bytes written at an offset of the header as they are.
+struct HeaderPatch {
+    std::uint32_t offset;
+    ByteText bytes;
+    friend bool operator==(const HeaderPatch&, const HeaderPatch&) = default;
+};
+
+// Bytes of one value appended to a file until it has size bytes.
+struct Growth {
+    std::uint64_t size;
+    std::uint8_t fill;
+};
+
 // What to write; a field or checksum left empty keeps its bytes.
 struct HeaderEdit {
     std::optional<ChecksumBytes> checksum;
     std::array<std::optional<ByteText>, HeaderFieldCount> texts;
+    std::vector<HeaderPatch> patches; // the rest of the header: device support, ranges, ...
+    std::optional<Growth> growth;     // a file shorter than this grows to it first
 };
+
+// Every stretch of header bytes an edit writes, the texts fitted to their fields.
+std::vector<HeaderPatch> EditedBytes(const HeaderEdit& edit);
 
 enum class WriteStatus {
     Written,

@@ -80,6 +80,16 @@ std::optional<std::uint64_t> ExtraMemory::size(MemoryAccess answers) const {
     return first > end ? 0 : (end - first) / 2 + 1;
 }
 
+std::string EncodeAddress(std::uint32_t address) {
+    return {static_cast<char>(address >> 24), static_cast<char>(address >> 16),
+            static_cast<char>(address >> 8), static_cast<char>(address)};
+}
+
+std::string EncodeExtraMemory(const SaveMemoryKind& kind, std::uint32_t start, std::uint32_t end) {
+    return std::string("RA") + static_cast<char>(kind.type) + static_cast<char>(kind.kindByte) +
+           EncodeAddress(start) + EncodeAddress(end);
+}
+
 std::optional<ExtraMemory> DecodeExtraMemory(const std::uint8_t* bytes) {
     if (bytes[0] != 'R' || bytes[1] != 'A')
         return std::nullopt;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The rest of a ROM's header, shown but never edited: what the ROM needs of the console, where
-// its ROM and RAM lie, its extra memory, modem and memo, and the console name's trademark.
+// The rest of a ROM's header, which the window never edits: what the ROM needs of the console,
+// where its ROM and RAM lie, its extra memory, modem and memo, and the console name's trademark.
 #pragma once
 
 #include "HeaderLayout.h"
@@ -20,7 +20,7 @@ using HeaderBytes = std::array<std::uint8_t, ChecksummedRegionStart>;
 enum class HeaderInfoKind {
     Text,        // one character a byte, up to the first zero byte
     Address,     // a 32-bit big-endian address
-    ExtraMemory, // "RA", a type byte, a byte of padding, a start and an end address
+    ExtraMemory, // "RA", a type byte, a kind byte, a start and an end address
 };
 
 struct HeaderInfoField {
@@ -83,6 +83,27 @@ struct ExtraMemory {
     // nothing when the range is empty or the access says nothing of it.
     std::optional<std::uint64_t> size(MemoryAccess access) const;
 };
+
+// The kinds of save memory a header declares, by their names on the command line.
+struct SaveMemoryKind {
+    std::string_view name;
+    std::uint8_t type;
+    std::uint8_t kindByte;
+    MemoryAccess access;
+};
+
+inline constexpr std::array<SaveMemoryKind, 4> SaveMemoryKindTable{{
+    {"sram-odd", 0xF8, 0x20, MemoryAccess::Odd},
+    {"sram-even", 0xF0, 0x20, MemoryAccess::Even},
+    {"sram-word", 0xE0, 0x20, MemoryAccess::Word},
+    {"eeprom", 0xE8, 0x40, MemoryAccess::Other},
+}};
+
+// The twelve bytes of an extra-memory block: "RA", the type bytes, then the two addresses.
+std::string EncodeExtraMemory(const SaveMemoryKind& kind, std::uint32_t start, std::uint32_t end);
+
+// Four bytes, high byte first.
+std::string EncodeAddress(std::uint32_t address);
 
 // The extra-memory block's twelve bytes, when they start with "RA".
 std::optional<ExtraMemory> DecodeExtraMemory(const std::uint8_t* bytes);

@@ -28,6 +28,11 @@ inline constexpr std::array<HeaderField, 6> HeaderFieldTable{{
 
 inline constexpr std::size_t HeaderFieldCount = HeaderFieldTable.size();
 
+// A label as a name in running text: without the colon a label ends with.
+constexpr std::string_view fieldName(std::string_view label) {
+    return label.ends_with(':') ? label.substr(0, label.size() - 1) : label;
+}
+
 // The stored checksum: two bytes, high byte first.
 struct ChecksumWord {
     static constexpr std::uint32_t offset = 0x18E;

@@ -46,10 +46,6 @@ std::string shown(const HeaderBytes& bytes, std::uint32_t offset, std::uint32_t 
     return shownText({reinterpret_cast<const char*>(bytes.data()) + offset, length});
 }
 
-std::string_view labelOf(std::string_view label) {
-    return label.ends_with(':') ? label.substr(0, label.size() - 1) : label;
-}
-
 const HeaderInfoField& infoField(std::string_view key) {
     return *std::find_if(HeaderInfoTable.begin(), HeaderInfoTable.end(),
                          [key](const HeaderInfoField& field) { return field.key == key; });
@@ -63,7 +59,7 @@ void add(std::vector<LintFinding>& findings, std::string_view field, std::uint32
 
 void addAt(std::vector<LintFinding>& findings, const HeaderInfoField& field, std::string message,
            std::string effect) {
-    add(findings, labelOf(field.label), field.offset, field.length, std::move(message),
+    add(findings, fieldName(field.label), field.offset, field.length, std::move(message),
         std::move(effect));
 }
 
@@ -108,7 +104,7 @@ void checkOddSize(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkTrademark(const LintContext& c, std::vector<LintFinding>& findings) {
     if (!HasTrademark(c.bytes))
-        add(findings, labelOf(HeaderFieldTable[0].label), HeaderFieldTable[0].offset, 5,
+        add(findings, fieldName(HeaderFieldTable[0].label), HeaderFieldTable[0].offset, 5,
             "the console name starts " + shown(c.bytes, HeaderFieldTable[0].offset, 5) +
                 ", neither \"SEGA\" nor \" SEGA\"",
             "a console with the trademark check (TMSS) will not start it");
@@ -226,7 +222,7 @@ void checkExtraMemoryUnknown(const LintContext& c, std::vector<LintFinding>& fin
     const std::uint8_t second = c.bytes[field.offset + 1];
     const auto blank = [](std::uint8_t b) { return b == ' ' || b == 0; };
     if (!c.memory && !(blank(first) && blank(second)))
-        add(findings, labelOf(field.label), field.offset, 2,
+        add(findings, fieldName(field.label), field.offset, 2,
             "the block starts " + shown(c.bytes, field.offset, 2) + ", neither \"RA\" nor blank",
             "emulators look for \"RA\" and find no save memory");
 }
@@ -242,7 +238,7 @@ std::string joined(const std::vector<std::string>& texts) {
 
 void checkRegionName(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.region.style == RegionStyle::Name)
-        add(findings, labelOf(regionField().label), regionOffset,
+        add(findings, fieldName(regionField().label), regionOffset,
             static_cast<std::uint32_t>(c.region.spelling.size()),
             "the region is spelt as a name, \"" + c.region.spelling + "\" (" +
                 regionNames(c.region.regions) + " to Genesis Plus GX and ares)",
@@ -251,7 +247,7 @@ void checkRegionName(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkRegionEmpty(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.region.style == RegionStyle::Unknown && c.region.unknown.empty())
-        add(findings, labelOf(regionField().label), regionOffset, regionField().length,
+        add(findings, fieldName(regionField().label), regionOffset, regionField().length,
             "names no region",
             "each emulator picks its own: Genesis Plus GX the Americas, then "
             "Japan, then Europe; ares any region");
@@ -259,7 +255,7 @@ void checkRegionEmpty(const LintContext& c, std::vector<LintFinding>& findings) 
 
 void checkRegionUnknown(const LintContext& c, std::vector<LintFinding>& findings) {
     if (!c.region.unknown.empty())
-        add(findings, labelOf(regionField().label), regionOffset, regionField().length,
+        add(findings, fieldName(regionField().label), regionOffset, regionField().length,
             "the region " + shown(c.bytes, regionOffset, regionField().length) +
                 " holds what is no region letter or mask digit: " + shownText(c.region.unknown),
             "no emulator looked at decodes them: each skips them or falls back on its default "
@@ -268,7 +264,7 @@ void checkRegionUnknown(const LintContext& c, std::vector<LintFinding>& findings
 
 void checkRegionAmbiguous(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.region.style != RegionStyle::Name && !c.region.disputes.empty())
-        add(findings, labelOf(regionField().label), regionOffset, regionField().length,
+        add(findings, fieldName(regionField().label), regionOffset, regionField().length,
             "the region " + shown(c.bytes, regionOffset, regionField().length) + " reads as " +
                 regionNames(c.region.regions) + " (" + std::string(regionStyleKey(c.region.style)) +
                 ")",
@@ -280,7 +276,7 @@ void checkDeviceUnknown(const LintContext& c, std::vector<LintFinding>& findings
     for (const DeviceEntry& device :
          ReadDevices({c.bytes.data() + field.offset, field.length}, field.offset)) {
         if (!device.known)
-            add(findings, labelOf(field.label), device.offset, 1,
+            add(findings, fieldName(field.label), device.offset, 1,
                 "the code " + shown(c.bytes, device.offset, 1) + " is no known device",
                 "emulators ignore it (Genesis Plus GX and ares act only on 6 and C)");
     }
@@ -314,7 +310,7 @@ void checkCopyright(const LintContext& c, std::vector<LintFinding>& findings) {
     const bool month =
         std::find(std::begin(months), std::end(months), text.substr(13)) != std::end(months);
     if (!hasShape(text, "(C)**** 9999.***") || !month)
-        add(findings, labelOf(field.label), field.offset, field.length,
+        add(findings, fieldName(field.label), field.offset, field.length,
             "the copyright " + shown(c.bytes, field.offset, field.length) +
                 " is not \"(C)\", 4 characters, a space, the year, \".\" and the month (JAN-DEC)",
             "no console or emulator reads it; catalogues and tools that take the maker, year "
@@ -324,7 +320,7 @@ void checkCopyright(const LintContext& c, std::vector<LintFinding>& findings) {
 void checkSerial(const LintContext& c, std::vector<LintFinding>& findings) {
     const HeaderField& field = HeaderFieldTable[4];
     if (!hasShape(textAt(c.bytes, field), "AA ********-99"))
-        add(findings, labelOf(field.label), field.offset, field.length,
+        add(findings, fieldName(field.label), field.offset, field.length,
             "the serial " + shown(c.bytes, field.offset, field.length) +
                 " is not two letters, a space, 8 characters, \"-\" and two digits",
             "Genesis Plus GX and ares recognise some games by their serial (save memory, region "
@@ -338,7 +334,7 @@ void checkTextControl(const LintContext& c, std::vector<LintFinding>& findings) 
             const std::uint8_t b = c.bytes[i];
             if (b >= 0x20 && b != 0x7F)
                 continue;
-            add(findings, labelOf(label), i, 1,
+            add(findings, fieldName(label), i, 1,
                 "byte " + hex(b, 2) + " at 0x" + ToHex(i) + " is a control character",
                 b == 0 && savedByWindow ? "readers end the text at it, and a save from the window "
                                           "writes spaces from it on"

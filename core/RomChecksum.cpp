@@ -131,6 +131,26 @@ void RomChecksumAccumulator::add(std::span<const std::uint8_t> bytes) {
         m_pendingHigh = bytes.back();
 }
 
+void RomChecksumAccumulator::addRepeated(std::uint8_t byte, std::uint64_t count) {
+    if (m_position < ChecksummedRegionStart) {
+        const auto skip = std::min<std::uint64_t>(ChecksummedRegionStart - m_position, count);
+        m_position += skip;
+        count -= skip;
+    }
+    if (count == 0)
+        return;
+    m_position += count;
+    if (m_pendingHigh >= 0) {
+        m_sum += (static_cast<std::uint32_t>(m_pendingHigh) << 8) + byte;
+        m_pendingHigh = -1;
+        --count;
+    }
+    // Each word is the byte twice; only the sum's low 16 bits count, so the words do modulo 2^16.
+    m_sum += static_cast<std::uint32_t>((count / 2) % 0x10000) * (byte * 0x101u);
+    if (count % 2 != 0)
+        m_pendingHigh = byte;
+}
+
 RomChecksum ComputeRomChecksum(const std::uint8_t* bytes, std::size_t length) {
     RomChecksumAccumulator accumulator;
     accumulator.add({bytes, length});

@@ -18,6 +18,8 @@ using RomChecksum = std::uint16_t;
 class RomChecksumAccumulator {
 public:
     void add(std::span<const std::uint8_t> bytes);
+    // The same as adding count bytes of one value, at once whatever the count.
+    void addRepeated(std::uint8_t byte, std::uint64_t count);
     RomChecksum result() const { return static_cast<RomChecksum>(m_sum); }
 
 private:

@@ -171,8 +171,9 @@ TEST_F(HeaderFileFaultTest, FailedWriteIsTakenBack) {
 }
 
 // On a full disk a save fails before it changes anything, also where the file must grow or has
-// a hole where the header goes: the blocks are taken before any byte is written. The disk is a
-// small tmpfs mounted in a mount namespace of the child's own.
+// a hole where the header goes: the blocks are taken before any byte is written. A ROM padded
+// on it keeps its length and bytes. The disk is a small tmpfs mounted in a mount namespace of
+// the child's own.
 TEST_F(HeaderFileFaultTest, FullDiskChangesNothing) {
     constexpr int cannotMount = 77;
     const std::string dir = m_dir.path().string();
@@ -184,14 +185,19 @@ TEST_F(HeaderFileFaultTest, FullDiskChangesNothing) {
             return cannotMount;
         const std::string empty = dir + "/empty.bin";
         const std::string hole = dir + "/hole.bin";
+        const std::string rom = dir + "/rom.bin";
+        const Bytes romBytes = randomBytes(8192, 4);
         writeBytes(empty, {});
         writeBytes(hole, {});
+        writeBytes(rom, romBytes);
         if (::truncate(hole.c_str(), 300) != 0)
             return 10;
-        std::ofstream filler(dir + "/filler", std::ios::binary);
+        const std::string filler = dir + "/filler";
+        std::ofstream filling(filler, std::ios::binary);
         const std::string page(4096, 'F');
-        while (filler.write(page.data(), static_cast<std::streamsize>(page.size())).flush())
+        while (filling.write(page.data(), static_cast<std::streamsize>(page.size())).flush())
             ;
+        filling.close();
         for (const auto& [path, size] : {std::pair{empty, 0u}, std::pair{hole, 300u}}) {
             const SaveResult saved = SaveHeader(path, "1234", someTexts);
             if (saved.status != SaveStatus::Failed ||
@@ -200,7 +206,17 @@ TEST_F(HeaderFileFaultTest, FullDiskChangesNothing) {
             if (readBytes(path) != Bytes(size, 0))
                 return 12;
         }
-        return 0;
+        // Room for part of the padding: it runs out on the way.
+        if (::truncate(filler.c_str(), std::filesystem::file_size(filler) - 4 * page.size()) != 0)
+            return 15;
+        HeaderEdit padded;
+        padded.growth = Growth{128 * 1024, 0xFF};
+        padded.patches.push_back({0x1A4, "\x00\x01\xFF\xFF"});
+        const WriteResult grown = WriteHeaderEdit(rom, padded);
+        if (grown.status != WriteStatus::Failed ||
+            !mentions(grown.error, rom, "No space left on device"))
+            return 13;
+        return readBytes(rom) == romBytes ? 0 : 14;
     });
     if (code == cannotMount)
         GTEST_SKIP() << "no tmpfs can be mounted here";

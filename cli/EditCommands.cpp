@@ -1,0 +1,339 @@
+// SPDX-License-Identifier: MIT
+#include "EditCommands.h"
+
+#include "FieldValues.h"
+#include "HeaderReport.h"
+#include "InterleavedImage.h"
+#include "SystemNames.h"
+#include "TextDisplay.h"
+
+#include <algorithm>
+#include <bit>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+namespace quillon::cli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// One stretch of bytes to write, and the field it belongs to.
+struct Change {
+    std::string_view label;
+    HeaderPatch patch;
+};
+
+// All a subcommand would do to one file.
+struct Plan {
+    std::vector<Change> changes;
+    std::optional<Growth> growth;
+};
+
+const HeaderInfoField& infoField(std::string_view key) {
+    return *std::find_if(HeaderInfoTable.begin(), HeaderInfoTable.end(),
+                         [key](const HeaderInfoField& field) { return field.key == key; });
+}
+
+const HeaderInfoField& romEndField() { return infoField("rom_end"); }
+
+Change checksumChange(RomChecksum value) {
+    const ChecksumBytes bytes = SplitChecksum(value);
+    return {"Checksum",
+            {ChecksumWord::offset, {static_cast<char>(bytes.high), static_cast<char>(bytes.low)}}};
+}
+
+bool isSsf(const LoadedHeader& header) {
+    const HeaderField& name = HeaderFieldTable[0];
+    return ReadSystem({header.bytes.data() + name.offset, name.length}).system == System::Ssf;
+}
+
+std::uint32_t romEndOf(const LoadedHeader& header) {
+    return ReadAddress(header.bytes.data() + romEndField().offset);
+}
+
+// The file as the plan leaves it, shown without writing it: each stretch whose bytes change,
+// old and new.
+void showPlan(const std::string& path, const LoadedHeader& before, const Plan& plan, bool json,
+              std::ostream& out) {
+    Json changes = Json::array();
+    std::vector<std::string> lines;
+    if (plan.growth && plan.growth->size > before.fileSize) {
+        const std::uint64_t count = plan.growth->size - before.fileSize;
+        const std::string fill = hexBytes(std::string(1, static_cast<char>(plan.growth->fill)));
+        changes.push_back(
+            {{"offset", before.fileSize}, {"old", ""}, {"new", fill}, {"count", count}});
+        lines.push_back("append " + std::to_string(count) + " bytes of " + fill + " (" +
+                        std::to_string(before.fileSize) + " -> " +
+                        std::to_string(plan.growth->size) + " bytes)");
+    }
+    for (const Change& change : plan.changes) {
+        const HeaderPatch& patch = change.patch;
+        const auto length = static_cast<std::uint32_t>(patch.bytes.size());
+        const std::string old = hexOrMissing(before, patch.offset, length);
+        const std::string now = hexBytes(patch.bytes);
+        if (old == now)
+            continue;
+        changes.push_back({{"offset", patch.offset}, {"old", old}, {"new", now}});
+        lines.push_back("0x" + ToHex(patch.offset) + " " + std::string(change.label) + ": " + old +
+                        " -> " + now);
+    }
+    if (json) {
+        Json object;
+        object["path"] = path;
+        object["path_hex"] = hexBytes(path);
+        object["changes"] = changes;
+        out << object.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+        return;
+    }
+    if (lines.empty())
+        lines.push_back("no change");
+    for (const std::string& line : lines)
+        out << displayText(path) << ": " << line << '\n';
+}
+
+HeaderEdit editOf(const Plan& plan) {
+    HeaderEdit edit;
+    for (const Change& change : plan.changes)
+        edit.patches.push_back(change.patch);
+    edit.growth = plan.growth;
+    return edit;
+}
+
+// Shows the plan with --dry-run, or writes it and then says what was done.
+int carryOut(const std::string& path, const LoadedHeader* before, const Plan& plan,
+             const EditOutput& output, Streams streams, const std::function<void()>& sayDone) {
+    if (output.dryRun) {
+        showPlan(path, *before, plan, output.json, streams.out);
+        return Done;
+    }
+    if (plan.changes.empty() && !plan.growth) {
+        sayDone();
+        return Done;
+    }
+    const int status = writeEdit(path, editOf(plan), streams);
+    if (status == Done)
+        sayDone();
+    return status;
+}
+
+// "Overseas Name, ROM End, checksum 1A2B": what set wrote, the checksum with its value.
+std::string joinedLabels(const std::vector<Change>& changes) {
+    std::string text;
+    for (const Change& change : changes) {
+        text.append(text.empty() ? "" : ", ");
+        if (change.patch.offset == ChecksumWord::offset)
+            text.append("checksum ").append(hexBytes(change.patch.bytes));
+        else
+            text.append(change.label);
+    }
+    return text;
+}
+
+// What fix and pad --fix change: the checksum the ROM will sum to, and its end.
+struct Fixes {
+    std::optional<RomChecksum> checksum;
+    std::optional<std::uint64_t> romSize;
+};
+
+// Adds the fixes to the plan; the lines that will say what they did, or what they left.
+std::vector<std::string> planFixes(const LoadedHeader& before, const Fixes& fixes, Plan& plan) {
+    std::vector<std::string> said;
+    if (fixes.checksum) {
+        const std::string now = FormatRomChecksum(*fixes.checksum);
+        if (storedChecksum(before) == now) {
+            said.push_back("already " + now);
+        } else {
+            plan.changes.push_back(checksumChange(*fixes.checksum));
+            said.push_back("stored " + now + " (was " +
+                           hexOrMissing(before, ChecksumWord::offset, ChecksumWord::length) + ")");
+        }
+    }
+    if (fixes.romSize) {
+        const std::uint32_t was = romEndOf(before);
+        const auto end = static_cast<std::uint32_t>(*fixes.romSize - 1);
+        if (isSsf(before)) {
+            said.push_back("ROM end kept at " + FormatAddress(was) +
+                           ": a SEGA SSF ROM's mapper decides it");
+        } else if (was == end && hasWholeHeader(before)) {
+            said.push_back("ROM end already " + FormatAddress(end));
+        } else {
+            plan.changes.push_back(
+                {fieldName(romEndField().label), {romEndField().offset, EncodeAddress(end)}});
+            said.push_back("ROM end " + FormatAddress(end) + " (was " +
+                           hexOrMissing(before, romEndField().offset, romEndField().length) + ")");
+        }
+    }
+    return said;
+}
+
+void sayLines(const std::string& path, const std::vector<std::string>& lines, Streams streams) {
+    for (const std::string& line : lines)
+        streams.out << displayText(path) << ": " << line << '\n';
+}
+
+bool refusedAsInterleaved(const std::string& path, const LoadedHeader& header, Streams streams) {
+    if (header.interleaved)
+        sayRefused(path + ": " + std::string(InterleavedImageRefusal), streams);
+    return header.interleaved;
+}
+
+// A size as pad takes it: bytes, with K or M after them, or "pow2" for the next power of two
+// from 128 KiB on. Nothing when it is none of these.
+constexpr std::uint64_t largestPad = std::uint64_t{1} << 32; // what a ROM end can still name
+
+std::optional<std::uint64_t> padSize(const std::string& typed, std::uint64_t size) {
+    if (typed == "pow2")
+        return std::max<std::uint64_t>(128 * 1024, std::bit_ceil(size));
+    std::string digits = typed;
+    std::uint64_t unit = 1;
+    if (digits.ends_with('K') || digits.ends_with('M')) {
+        unit = digits.back() == 'K' ? 1024 : 1024 * 1024;
+        digits.pop_back();
+    }
+    if (digits.empty() || digits.size() > 10 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const std::uint64_t bytes = std::stoull(digits) * unit;
+    return bytes > largestPad ? std::nullopt : std::optional(bytes);
+}
+
+} // namespace
+
+std::string infoOption(const HeaderInfoField& field) {
+    std::string option = "--" + std::string(field.key);
+    std::replace(option.begin(), option.end(), '_', '-');
+    return option;
+}
+
+int setFields(const SetRequest& request, Streams streams) {
+    Plan plan;
+    const auto refuse = [&streams](const std::string& option, const std::string& problem) {
+        streams.err << "quillon-cli: " << option << " refused: " << problem
+                    << "; nothing written\n";
+        return BadInput;
+    };
+    for (const HeaderField& field : HeaderFieldTable) {
+        if (const auto& typed = request.texts[field.index]) {
+            const Parsed value = parseTextValue(*typed, field.length);
+            if (!value.ok())
+                return refuse(std::string(fieldNames[field.index].option), value.problem);
+            plan.changes.push_back({fieldName(field.label), {field.offset, value.bytes}});
+        }
+    }
+    for (std::size_t i = 0; i < HeaderInfoTable.size(); ++i) {
+        const HeaderInfoField& field = HeaderInfoTable[i];
+        if (!request.info[i])
+            continue;
+        const Parsed value =
+            field.kind == HeaderInfoKind::Text      ? parseTextValue(*request.info[i], field.length)
+            : field.kind == HeaderInfoKind::Address ? parseAddressValue(*request.info[i])
+                                                    : parseExtraMemoryValue(*request.info[i]);
+        if (!value.ok())
+            return refuse(infoOption(field), value.problem);
+        plan.changes.push_back({fieldName(field.label), {field.offset, value.bytes}});
+    }
+    if (request.checksum) {
+        const Parsed value = parseChecksumValue(*request.checksum);
+        if (!value.ok())
+            return refuse("--checksum", value.problem);
+        plan.changes.push_back({"Checksum", {ChecksumWord::offset, value.bytes}});
+    }
+    if (plan.changes.empty() && !request.fixChecksum) {
+        streams.err << "quillon-cli: set names no field and no checksum; nothing written\n";
+        return BadInput;
+    }
+
+    std::optional<LoadedHeader> before;
+    if (request.fixChecksum || request.output.dryRun) {
+        before = loadHeader(request.path, streams);
+        if (!before)
+            return FileFailed;
+        if (refusedAsInterleaved(request.path, *before, streams))
+            return BadInput;
+    }
+    if (request.fixChecksum)
+        plan.changes.push_back(checksumChange(before->calculated));
+    // The fields in the order of their tables, the checksum last.
+    std::stable_partition(plan.changes.begin(), plan.changes.end(), [](const Change& change) {
+        return change.patch.offset != ChecksumWord::offset;
+    });
+    return carryOut(request.path, before ? &*before : nullptr, plan, request.output, streams, [&] {
+        streams.out << displayText(request.path) << ": written: " << joinedLabels(plan.changes)
+                    << '\n';
+    });
+}
+
+int fixFiles(const FixRequest& request, Streams streams) {
+    int status = Done;
+    for (const std::string& path : request.paths) {
+        const auto before = loadHeader(path, streams);
+        if (!before) {
+            status = std::max<int>(status, FileFailed);
+            continue;
+        }
+        if (refusedAsInterleaved(path, *before, streams)) {
+            status = std::max<int>(status, BadInput);
+            continue;
+        }
+        Plan plan;
+        const Fixes fixes{request.checksum ? std::optional(before->calculated) : std::nullopt,
+                          request.romEnd ? std::optional(before->romSize) : std::nullopt};
+        const std::vector<std::string> said = planFixes(*before, fixes, plan);
+        status = std::max(status, carryOut(path, &*before, plan, request.output, streams,
+                                           [&] { sayLines(path, said, streams); }));
+    }
+    return status;
+}
+
+int padFiles(const PadRequest& request, Streams streams) {
+    int status = Done;
+    const auto fill = static_cast<std::uint8_t>(request.fill == "00" ? 0x00 : 0xFF);
+    for (const std::string& path : request.paths) {
+        const auto before = loadHeader(path, streams);
+        if (!before) {
+            status = std::max<int>(status, FileFailed);
+            continue;
+        }
+        if (refusedAsInterleaved(path, *before, streams)) {
+            status = std::max<int>(status, BadInput);
+            continue;
+        }
+        const auto size = padSize(request.size, before->fileSize);
+        if (!size) {
+            streams.err << "quillon-cli: --to refused: " << quotedText(request.size)
+                        << " is no size (bytes up to 4 GiB, with K or M after them, or pow2)"
+                           "; nothing written\n";
+            return BadInput;
+        }
+        if (*size < before->fileSize) {
+            sayRefused(path + ": " + std::to_string(before->fileSize) + " bytes, more than the " +
+                           std::to_string(*size) + " asked for; pad only appends",
+                       streams);
+            status = std::max<int>(status, BadInput);
+            continue;
+        }
+        Plan plan;
+        std::vector<std::string> said;
+        if (*size > before->fileSize) {
+            plan.growth = Growth{*size, fill};
+            said.push_back("padded to " + std::to_string(*size) + " bytes with " +
+                           hexBytes(std::string(1, static_cast<char>(fill))) + " (was " +
+                           std::to_string(before->fileSize) + ")");
+        } else {
+            said.push_back("already " + std::to_string(*size) + " bytes");
+        }
+        if (request.fix) {
+            RomChecksumAccumulator sum = before->sumAtEnd;
+            sum.addRepeated(fill, *size - before->fileSize);
+            const std::vector<std::string> fixed = planFixes(*before, {sum.result(), *size}, plan);
+            said.insert(said.end(), fixed.begin(), fixed.end());
+        }
+        status = std::max(status, carryOut(path, &*before, plan, request.output, streams,
+                                           [&] { sayLines(path, said, streams); }));
+    }
+    return status;
+}
+
+} // namespace quillon::cli

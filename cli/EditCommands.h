@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+// The subcommands that write: set, fix and pad. Each works out every byte it would write
+// first, refuses before writing anything when a value cannot be written exactly, and with
+// --dry-run shows the bytes instead of writing them.
+#pragma once
+
+#include "FileCommands.h"
+#include "HeaderInfo.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillon::cli {
+
+struct EditOutput {
+    bool dryRun = false; // show each change, write nothing
+    bool json = false;   // the changes as one JSON object a file
+};
+
+struct SetRequest {
+    std::string path;
+    std::array<std::optional<std::string>, HeaderFieldCount> texts; // UTF-8, as typed
+    std::array<std::optional<std::string>, HeaderInfoTable.size()> info;
+    std::optional<std::string> checksum;
+    bool fixChecksum = false;
+    EditOutput output;
+};
+
+struct FixRequest {
+    std::vector<std::string> paths;
+    bool checksum = true;
+    bool romEnd = false; // the ROM end set to the file's last byte
+    EditOutput output;
+};
+
+struct PadRequest {
+    std::vector<std::string> paths;
+    std::string size; // bytes, with K or M after them, or "pow2"
+    std::string fill; // "FF" or "00"
+    bool fix = false; // then the ROM end and the checksum for the new size
+    EditOutput output;
+};
+
+// The command-line option of a field of HeaderInfoTable: its key with dashes, e.g. --rom-end.
+std::string infoOption(const HeaderInfoField& field);
+
+int setFields(const SetRequest& request, Streams streams);
+int fixFiles(const FixRequest& request, Streams streams);
+int padFiles(const PadRequest& request, Streams streams);
+
+} // namespace quillon::cli

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: MIT
+#include "FieldValues.h"
+
+#include "HeaderInfo.h"
+#include "HexText.h"
+#include "TextDisplay.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+namespace quillon::cli {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+struct HexValue {
+    std::uint32_t value = 0;
+    std::string problem;
+};
+
+// Hexadecimal digits with leading zeros free, worth at most maxDigits digits; what is too
+// large is named by its limit.
+HexValue parseHex(std::string_view typed, std::size_t maxDigits, bool allowPrefix,
+                  std::string_view limit) {
+    std::string_view digits = trimmed(typed);
+    if (allowPrefix && (digits.starts_with("0x") || digits.starts_with("0X")))
+        digits.remove_prefix(2);
+    const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isHex))
+        return {0, quotedText(typed) + " is not hexadecimal"};
+    digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
+    if (digits.size() > maxDigits)
+        return {0, quotedText(typed) + " is more than " + std::string(limit)};
+    return {digits.empty() ? 0 : *parseHexDigits(digits), {}};
+}
+
+HexValue parseAddress(std::string_view typed) {
+    return parseHex(typed, 8, true, "FFFFFFFF, the largest 32-bit address");
+}
+
+// What the addresses of a save memory answering so must look like.
+std::string_view parityRule(MemoryAccess access) {
+    switch (access) {
+    case MemoryAccess::Odd:
+        return "an odd start and end";
+    case MemoryAccess::Even:
+        return "an even start and end";
+    case MemoryAccess::Word:
+        return "an even start and an odd end";
+    case MemoryAccess::Other:
+        break;
+    }
+    return "any";
+}
+
+} // namespace
+
+std::string quotedText(std::string_view text) {
+    const std::string shown = displayText(text);
+    return shown.starts_with('"') ? shown : '"' + shown + '"';
+}
+
+Parsed parseTextValue(std::string_view typed, std::uint32_t length) {
+    Encoded encoded = strictBytes(typed);
+    if (!encoded.problem.empty())
+        return {{}, encoded.problem};
+    if (encoded.bytes.size() > length)
+        return {{}, "longer than the field's " + std::to_string(length) + " characters"};
+    encoded.bytes.resize(length, ' ');
+    return {encoded.bytes, {}};
+}
+
+Parsed parseAddressValue(std::string_view typed) {
+    const HexValue address = parseAddress(typed);
+    if (!address.problem.empty())
+        return {{}, address.problem};
+    return {EncodeAddress(address.value), {}};
+}
+
+Parsed parseExtraMemoryValue(std::string_view typed) {
+    constexpr std::uint32_t blockLength = 12;
+    if (typed == "none")
+        return {ByteText(blockLength, ' '), {}};
+    const auto colon = typed.find(':');
+    const auto dash = typed.find('-', colon == std::string_view::npos ? 0 : colon);
+    const std::string_view name = typed.substr(0, colon);
+    const auto kind = std::find_if(SaveMemoryKindTable.begin(), SaveMemoryKindTable.end(),
+                                   [name](const SaveMemoryKind& row) { return row.name == name; });
+    if (colon == std::string_view::npos || dash == std::string_view::npos ||
+        kind == SaveMemoryKindTable.end()) {
+        std::string kinds;
+        for (const SaveMemoryKind& row : SaveMemoryKindTable)
+            kinds.append(row.name).append(":START-END, ");
+        return {{}, quotedText(typed) + " is none of " + kinds + "none"};
+    }
+    const HexValue start = parseAddress(typed.substr(colon + 1, dash - colon - 1));
+    const HexValue end = parseAddress(typed.substr(dash + 1));
+    for (const HexValue* address : {&start, &end}) {
+        if (!address->problem.empty())
+            return {{}, address->problem};
+    }
+    if (start.value > end.value)
+        return {{}, quotedText(typed) + " starts after its end"};
+    const ExtraMemory memory{kind->type, kind->kindByte, start.value, end.value};
+    if (kind->access != MemoryAccess::Other && memory.accessByAddresses() != kind->access)
+        return {{},
+                quotedText(typed) + ": " + std::string(kind->name) + " needs " +
+                    std::string(parityRule(kind->access))};
+    return {EncodeExtraMemory(*kind, start.value, end.value), {}};
+}
+
+Parsed parseChecksumValue(std::string_view typed) {
+    const HexValue checksum = parseHex(typed, 4, false, "FFFF, the largest 16-bit checksum");
+    if (!checksum.problem.empty())
+        return {{}, checksum.problem};
+    const ChecksumBytes bytes = SplitChecksum(checksum.value);
+    return {{static_cast<char>(bytes.high), static_cast<char>(bytes.low)}, {}};
+}
+
+} // namespace quillon::cli

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+// Values given on the command line as the header bytes they stand for, or why they cannot be
+// written exactly.
+#pragma once
+
+#include "CharacterSet.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillon::cli {
+
+struct Parsed {
+    ByteText bytes;
+    std::string problem; // empty when the value stands for bytes
+
+    bool ok() const { return problem.empty(); }
+};
+
+// A text (UTF-8) padded with spaces to the field's length.
+Parsed parseTextValue(std::string_view typed, std::uint32_t length);
+
+// A 32-bit address in hexadecimal, "0x" before it if need be: four bytes, high byte first.
+Parsed parseAddressValue(std::string_view typed);
+
+// "none", or KIND:START-END with a kind of SaveMemoryKindTable: the extra-memory block's twelve
+// bytes.
+Parsed parseExtraMemoryValue(std::string_view typed);
+
+// A checksum in hexadecimal, with leading zeros and blanks around it if need be: two bytes.
+Parsed parseChecksumValue(std::string_view typed);
+
+// The text quoted for a message, with anything unprintable written as an escape.
+std::string quotedText(std::string_view text);
+
+} // namespace quillon::cli
