@@ -186,6 +186,22 @@ void addPad(CLI::App& app, Streams streams, int& status) {
     pad->callback([=, &status] { status = padFiles(*request, streams); });
 }
 
+void addConvert(CLI::App& app, Streams streams, int& status) {
+    auto request = std::make_shared<ConvertRequest>();
+    CLI::App* convert = app.add_subcommand(
+        "convert", "Write IN's ROM to a new file OUT in another layout; IN is only read");
+    convert->add_option("IN", request->source, "The ROM image to convert")->required();
+    convert->add_option("OUT", request->destination, "The new file")->required();
+    convert
+        ->add_option("--to", request->to,
+                     "bin: a plain image, from an interleaved (SMD) or byte-swapped one; smd: "
+                     "an interleaved copier image, from a plain one of whole 16 KiB blocks")
+        ->required()
+        ->check(CLI::IsMember({"bin", "smd"}));
+    convert->add_flag("--force", request->force, "Replace OUT if it exists");
+    convert->callback([=, &status] { status = convertFile(*request, streams); });
+}
+
 void addLint(CLI::App& app, Streams streams, int& status) {
     auto files = std::make_shared<Files>();
     auto options = std::make_shared<LintOptions>();
@@ -210,12 +226,13 @@ void addLint(CLI::App& app, Streams streams, int& status) {
 }
 
 int parseAndRun(int argc, char* argv[]) {
-    CLI::App app{"Shows, checks and edits the header of Sega Mega Drive / Genesis ROM images "
-                 "in place.\nExit status: 0 done, 1 checksum mismatch (check) or a failing "
-                 "finding (lint), 2 bad usage or input, or a file that is no plain ROM image "
-                 "(too short, or an interleaved copier image), 3 a file or the output that "
-                 "could not be read or written.",
-                 "quillon-cli"};
+    CLI::App app{
+        "Shows, checks and edits the header of Sega Mega Drive / Genesis ROM images "
+        "in place.\nExit status: 0 done, 1 checksum mismatch (check) or a failing "
+        "finding (lint), 2 bad usage or input, or a file that cannot be worked on as asked "
+        "(too short, byte-swapped, an interleaved image to pad), 3 a file or the output "
+        "that could not be read or written.",
+        "quillon-cli"};
     app.set_version_flag("--version", std::string(VersionText));
     app.require_subcommand(1, 1);
     // On Windows too a path may start with "/"; options are spelt the same everywhere.
@@ -228,6 +245,7 @@ int parseAndRun(int argc, char* argv[]) {
     addCheck(app, streams, status);
     addFix(app, streams, status);
     addPad(app, streams, status);
+    addConvert(app, streams, status);
     addLint(app, streams, status);
     try {
         app.parse(argumentsFor(argc, argv, valueOptionsOf(app)));

@@ -4,6 +4,7 @@
 #include "FieldValues.h"
 #include "HeaderReport.h"
 #include "InterleavedImage.h"
+#include "RomConversion.h"
 #include "SystemNames.h"
 #include "TextDisplay.h"
 
@@ -173,12 +174,6 @@ void sayLines(const std::string& path, const std::vector<std::string>& lines, St
         streams.out << displayText(path) << ": " << line << '\n';
 }
 
-bool refusedAsInterleaved(const std::string& path, const LoadedHeader& header, Streams streams) {
-    if (header.interleaved)
-        sayRefused(path + ": " + std::string(InterleavedImageRefusal), streams);
-    return header.interleaved;
-}
-
 // A size as pad takes it: bytes, with K or M after them, or "pow2" for the next power of two
 // from 128 KiB on. Nothing when it is none of these.
 constexpr std::uint64_t largestPad = std::uint64_t{1} << 32; // what a ROM end can still name
@@ -247,11 +242,10 @@ int setFields(const SetRequest& request, Streams streams) {
 
     std::optional<LoadedHeader> before;
     if (request.fixChecksum || request.output.dryRun) {
-        before = loadHeader(request.path, streams);
+        int status = Done;
+        before = loadHeader(request.path, streams, status);
         if (!before)
-            return FileFailed;
-        if (refusedAsInterleaved(request.path, *before, streams))
-            return BadInput;
+            return status;
     }
     if (request.fixChecksum)
         plan.changes.push_back(checksumChange(before->calculated));
@@ -268,15 +262,9 @@ int setFields(const SetRequest& request, Streams streams) {
 int fixFiles(const FixRequest& request, Streams streams) {
     int status = Done;
     for (const std::string& path : request.paths) {
-        const auto before = loadHeader(path, streams);
-        if (!before) {
-            status = std::max<int>(status, FileFailed);
+        const auto before = loadHeader(path, streams, status);
+        if (!before)
             continue;
-        }
-        if (refusedAsInterleaved(path, *before, streams)) {
-            status = std::max<int>(status, BadInput);
-            continue;
-        }
         Plan plan;
         const Fixes fixes{request.checksum ? std::optional(before->calculated) : std::nullopt,
                           request.romEnd ? std::optional(before->romSize) : std::nullopt};
@@ -291,12 +279,13 @@ int padFiles(const PadRequest& request, Streams streams) {
     int status = Done;
     const auto fill = static_cast<std::uint8_t>(request.fill == "00" ? 0x00 : 0xFF);
     for (const std::string& path : request.paths) {
-        const auto before = loadHeader(path, streams);
-        if (!before) {
-            status = std::max<int>(status, FileFailed);
+        const auto before = loadHeader(path, streams, status);
+        if (!before)
             continue;
-        }
-        if (refusedAsInterleaved(path, *before, streams)) {
+        // Its new bytes would need new blocks of the image, which the header's place in it
+        // says nothing of.
+        if (before->layout == RomLayout::Interleaved) {
+            sayRefused(path + ": " + std::string(InterleavedGrowthRefusal), streams);
             status = std::max<int>(status, BadInput);
             continue;
         }
@@ -334,6 +323,26 @@ int padFiles(const PadRequest& request, Streams streams) {
                                            [&] { sayLines(path, said, streams); }));
     }
     return status;
+}
+
+int convertFile(const ConvertRequest& request, Streams streams) {
+    const RomLayout to = request.to == "smd" ? RomLayout::Interleaved : RomLayout::Plain;
+    const ConvertResult result = ConvertRom(request.source, request.destination, to, request.force);
+    switch (result.status) {
+    case ConvertStatus::Refused:
+        sayRefused(result.error, streams);
+        return BadInput;
+    case ConvertStatus::Failed:
+        streams.err << "quillon-cli: cannot convert " << displayText(result.error)
+                    << "; nothing written\n";
+        return FileFailed;
+    case ConvertStatus::Converted:
+        break;
+    }
+    streams.out << displayText(request.source) << " (" << romLayoutKey(result.from) << ") -> "
+                << displayText(request.destination) << " (" << romLayoutKey(to) << ", "
+                << result.size << " bytes)\n";
+    return Done;
 }
 
 } // namespace quillon::cli

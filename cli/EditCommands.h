@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The subcommands that write: set, fix and pad. Each works out every byte it would write
-// first, refuses before writing anything when a value cannot be written exactly, and with
-// --dry-run shows the bytes instead of writing them.
+// The subcommands that write: set, fix and pad, which work out every byte they would write first,
+// refuse before writing anything when a value cannot be written exactly, and with --dry-run show
+// the bytes instead of writing them; and convert, which writes a new file.
 #pragma once
 
 #include "FileCommands.h"
@@ -43,11 +43,19 @@ struct PadRequest {
     EditOutput output;
 };
 
+struct ConvertRequest {
+    std::string source;
+    std::string destination;
+    std::string to;     // "bin" or "smd"
+    bool force = false; // an existing destination is replaced
+};
+
 // The command-line option of a field of HeaderInfoTable: its key with dashes, e.g. --rom-end.
 std::string infoOption(const HeaderInfoField& field);
 
 int setFields(const SetRequest& request, Streams streams);
 int fixFiles(const FixRequest& request, Streams streams);
 int padFiles(const PadRequest& request, Streams streams);
+int convertFile(const ConvertRequest& request, Streams streams);
 
 } // namespace quillon::cli

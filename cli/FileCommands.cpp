@@ -3,7 +3,6 @@
 
 #include "HeaderFile.h"
 #include "HeaderReport.h"
-#include "InterleavedImage.h"
 #include "TextDisplay.h"
 
 #include <algorithm>
@@ -12,18 +11,21 @@
 
 namespace quillon::cli {
 
-namespace {
-const std::string interleavedText = ": " + std::string(InterleavedImageRefusal);
-} // namespace
-
 void sayRefused(const std::string& why, Streams streams) {
     streams.err << "quillon-cli: " << displayText(why) << "; nothing written\n";
 }
 
-std::optional<LoadedHeader> loadHeader(const std::string& path, Streams streams) {
+std::optional<LoadedHeader> loadHeader(const std::string& path, Streams streams, int& status) {
     LoadResult result = LoadHeader(path);
-    if (!result.header)
+    if (!result.header) {
         streams.err << "quillon-cli: cannot read " << displayText(result.error) << '\n';
+        status = std::max<int>(status, FileFailed);
+    } else if (result.header->layout == RomLayout::ByteSwapped) {
+        streams.err << "quillon-cli: " << displayText(path + ": " + std::string(ByteSwappedRefusal))
+                    << '\n';
+        status = std::max<int>(status, BadInput);
+        result.header.reset();
+    }
     return std::move(result.header);
 }
 
@@ -50,11 +52,9 @@ int showFiles(const std::vector<std::string>& paths, bool json, Streams streams)
     int status = Done;
     bool first = true;
     for (const std::string& path : paths) {
-        const auto header = loadHeader(path, streams);
-        if (!header) {
-            status = FileFailed;
+        const auto header = loadHeader(path, streams, status);
+        if (!header)
             continue;
-        }
         if (json) {
             streams.out << headerJsonLine(path, *header) << '\n';
         } else {
@@ -69,15 +69,12 @@ int showFiles(const std::vector<std::string>& paths, bool json, Streams streams)
 int checkFiles(const std::vector<std::string>& paths, Streams streams) {
     int status = Done;
     for (const std::string& path : paths) {
-        const auto header = loadHeader(path, streams);
-        if (!header) {
-            status = std::max<int>(status, FileFailed);
-        } else if (header->interleaved || !hasWholeHeader(*header)) {
-            streams.err << "quillon-cli: " << displayText(path)
-                        << (header->interleaved
-                                ? interleavedText
-                                : ": " + shortFileText(*header) + "; not a ROM image")
-                        << '\n';
+        const auto header = loadHeader(path, streams, status);
+        if (!header)
+            continue;
+        if (!hasWholeHeader(*header)) {
+            streams.err << "quillon-cli: " << displayText(path) << ": " << shortFileText(*header)
+                        << "; not a ROM image\n";
             status = std::max<int>(status, BadInput);
         } else if (checksumMatches(*header)) {
             streams.out << displayText(path) << ": ok " << *storedChecksum(*header) << '\n';

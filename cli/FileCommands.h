@@ -39,8 +39,10 @@ struct Streams {
     std::ostream& err;
 };
 
-// Loads a file's header, or says on the error stream why it could not.
-std::optional<LoadedHeader> loadHeader(const std::string& path, Streams streams);
+// Loads a file's header, or says on the error stream why there is none to work on and raises
+// status: to FileFailed for a file that could not be read, to BadInput for a byte-swapped
+// image, which no command reads as it lies.
+std::optional<LoadedHeader> loadHeader(const std::string& path, Streams streams, int& status);
 
 // Writes an edit, or says why it could not; returns the exit status.
 int writeEdit(const std::string& path, const HeaderEdit& edit, Streams streams);

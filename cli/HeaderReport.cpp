@@ -209,7 +209,7 @@ void printHeader(const std::string& path, const LoadedHeader& header, std::ostre
         line("Devices:", names.empty() ? "none" : names);
     }
     line("Size:", std::to_string(header.fileSize) + " bytes");
-    if (header.interleaved)
+    if (header.layout == RomLayout::Interleaved)
         line("Format:", "interleaved copier (SMD) image, shown in ROM order");
     if (!hasWholeHeader(header))
         out << "  Warning: " << shortFileText(header) << "; not a ROM image\n";
@@ -259,7 +259,7 @@ std::string headerJsonLine(const std::string& path, const LoadedHeader& header) 
         json["devices"] = nullptr;
     }
     json["tmss_ok"] = hasTrademark(header);
-    json["interleaved"] = header.interleaved;
+    json["interleaved"] = header.layout == RomLayout::Interleaved;
     json["complete_header"] = hasWholeHeader(header);
     json["size"] = header.fileSize;
     return json.dump(-1, ' ', false, Json::error_handler_t::replace);

@@ -2,7 +2,6 @@
 #include "HeaderCommands.h"
 
 #include "HeaderFile.h"
-#include "InterleavedImage.h"
 
 namespace quillon {
 
@@ -37,11 +36,10 @@ void HeaderCommands::open(const std::string& path) {
         return;
     }
     const LoadedHeader& header = *result.header;
-    // Its texts lie scattered through interleaved data, and a save would write plain texts
-    // into the middle of it.
-    if (header.interleaved) {
-        m_messages.critical("Cannot Read ROM",
-                            path + ": " + std::string(InterleavedImageRefusal) + ".");
+    // Read as it lies, its texts would show with every pair of letters swapped, and a save
+    // would write them so.
+    if (header.layout == RomLayout::ByteSwapped) {
+        m_messages.critical("Cannot Read ROM", path + ": " + std::string(ByteSwappedRefusal) + ".");
         return;
     }
     m_view.setRomPath(path);

@@ -68,8 +68,8 @@ std::optional<std::string> readRom(SystemFile& file, LoadedHeader& loaded) {
         if (!count)
             return file.error();
         if (offset == 0)
-            loaded.interleaved = IsInterleavedImage({buffer.get(), *count}, *length);
-        if (!loaded.interleaved)
+            loaded.layout = DetectRomLayout({buffer.get(), *count}, *length);
+        if (loaded.layout != RomLayout::Interleaved)
             sink.add(buffer.get(), *count);
         else if (offset == 0)
             sink.addInterleaved(buffer.get() + CopierHeaderSize, *count - CopierHeaderSize);
@@ -103,6 +103,39 @@ void undo(SystemFile& file, const std::vector<HeaderPatch>& written, const std::
     if (length && *length > originalLength && *length <= end)
         file.truncate(originalLength);
     file.flush();
+}
+
+// The header of an interleaved image, put back in order, still reads "SEGA" once the pieces
+// are written: image holds the image's first InterleavedProbeSize bytes.
+bool keepsTrademark(const std::uint8_t* image, const std::vector<HeaderPatch>& pieces) {
+    HeaderBytes header;
+    for (std::size_t i = 0; i < header.size(); ++i)
+        header[i] = image[InterleavedOffset(i)];
+    for (const HeaderPatch& piece : pieces)
+        std::copy(piece.bytes.begin(), piece.bytes.end(), header.begin() + piece.offset);
+    return HasTrademark(header);
+}
+
+// Each piece of the ROM's header as the two runs it makes in an interleaved image: its odd
+// bytes, which lie together in the block's first half, and its even bytes in the second.
+std::vector<HeaderPatch> interleavedPieces(const std::vector<HeaderPatch>& pieces) {
+    std::vector<HeaderPatch> mapped;
+    for (const HeaderPatch& piece : pieces) {
+        for (const std::uint32_t parity : {1u, 0u}) {
+            HeaderPatch run{0, {}};
+            for (std::size_t k = 0; k < piece.bytes.size(); ++k) {
+                const std::uint64_t at = piece.offset + k;
+                if (at % 2 != parity)
+                    continue;
+                if (run.bytes.empty())
+                    run.offset = static_cast<std::uint32_t>(InterleavedOffset(at));
+                run.bytes.push_back(piece.bytes[k]);
+            }
+            if (!run.bytes.empty())
+                mapped.push_back(std::move(run));
+        }
+    }
+    return mapped;
 }
 
 // Appends growth's fill bytes to a file of length bytes, through a buffer of bounded size.
@@ -177,10 +210,24 @@ WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
     const auto count = file.readAt(0, original.get(), InterleavedProbeSize);
     if (!count)
         return failed();
-    if (IsInterleavedImage({original.get(), *count}, *length))
-        return {WriteStatus::Refused, path + ": " + std::string(InterleavedImageRefusal), *length};
+    const auto refused = [&](std::string_view why) {
+        return WriteResult{WriteStatus::Refused, path + ": " + std::string(why), *length};
+    };
+    std::vector<HeaderPatch> pieces = EditedBytes(edit);
+    switch (DetectRomLayout({original.get(), *count}, *length)) {
+    case RomLayout::ByteSwapped:
+        return refused(ByteSwappedRefusal);
+    case RomLayout::Interleaved:
+        if (edit.growth && edit.growth->size > *length)
+            return refused(InterleavedGrowthRefusal);
+        if (!keepsTrademark(original.get(), pieces))
+            return refused(InterleavedTrademarkRefusal);
+        pieces = interleavedPieces(pieces);
+        break;
+    case RomLayout::Plain:
+        break;
+    }
 
-    const std::vector<HeaderPatch> pieces = EditedBytes(edit);
     std::uint64_t begin = UINT64_MAX;
     std::uint64_t end = 0;
     for (const HeaderPatch& piece : pieces) {

@@ -8,6 +8,7 @@
 #include "HeaderLayout.h"
 #include "HexText.h"
 #include "RomChecksum.h"
+#include "RomLayout.h"
 
 #include <array>
 #include <cstdint>
@@ -24,7 +25,8 @@ using FieldTexts = std::array<ByteText, HeaderFieldCount>;
 // it, and a fresh process reads its file fastest with it.
 inline constexpr std::size_t ReadBufferSize = std::size_t{1} << 18;
 
-// Of an interleaved copier image, everything but fileSize describes the ROM put back in order.
+// Of an interleaved copier image, everything but fileSize describes the ROM put back in order; a
+// byte-swapped image is described as it lies.
 struct LoadedHeader {
     FieldTexts texts; // each field up to its first zero byte
     std::uint8_t storedHigh = 0;
@@ -34,7 +36,7 @@ struct LoadedHeader {
     std::uint64_t fileSize = 0;
     std::uint64_t romSize = 0; // the file's size less an interleaved image's copier header
     HeaderBytes bytes{};       // the header exactly; zeros past the end of a short ROM
-    bool interleaved = false;  // an interleaved copier (SMD) image, which is never written
+    RomLayout layout = RomLayout::Plain;
 };
 
 struct LoadResult {
@@ -70,7 +72,7 @@ std::vector<HeaderPatch> EditedBytes(const HeaderEdit& edit);
 
 enum class WriteStatus {
     Written,
-    Refused, // an interleaved copier image, which is not edited in place
+    Refused, // a byte-swapped image; an interleaved one that would grow or lose its "SEGA"
     Failed,
 };
 
@@ -81,8 +83,9 @@ struct WriteResult {
 };
 
 // Writes an edit in place and flushes it to the device. Texts are fitted to their fields
-// first; a file shorter than the furthest byte written grows to it with zeros. A save that
-// does not succeed leaves the file's length and bytes as they were.
+// first; a file shorter than the furthest byte written grows to it with zeros. In an
+// interleaved image each byte goes to its place in the image. A save that does not succeed
+// leaves the file's length and bytes as they were.
 WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit);
 
 // A field's text as it is stored: cut to the field, or padded with spaces up to it.

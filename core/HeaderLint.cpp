@@ -85,11 +85,13 @@ void checkShortFile(const LintContext& c, std::vector<LintFinding>& findings) {
             "no console or emulator finds a header in it");
 }
 
-void checkInterleaved(const LintContext& c, std::vector<LintFinding>& findings) {
-    if (c.header.interleaved)
-        add(findings, "File", 0, 0,
-            "an interleaved copier (SMD) image; its header was read in ROM order",
-            "consoles and flash carts need the plain layout; convert it first");
+void checkByteSwapped(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.header.layout == RomLayout::ByteSwapped)
+        add(findings, fieldName(HeaderFieldTable[0].label), HeaderFieldTable[0].offset, 4,
+            "the console name reads " + shown(c.bytes, HeaderFieldTable[0].offset, 4) +
+                ": a byte-swapped image, each word's two bytes in the wrong order",
+            "no console, flash cart or emulator reads it; convert it with quillon-cli convert "
+            "IN OUT --to bin");
 }
 
 void checkOddSize(const LintContext& c, std::vector<LintFinding>& findings) {
@@ -355,7 +357,7 @@ enum class Scope { File, Header };
 
 struct Rule {
     LintRule rule;
-    Scope scope; // Header rules run only on a file that holds the whole header
+    Scope scope; // Header rules run only on a file that holds the whole header in order
 };
 
 // Each rule names the behaviour it rests on: the console's, or a named emulator's source.
@@ -363,8 +365,8 @@ constexpr Rule rules[] = {
     {{"short-file", LintLevel::Error, "the file is shorter than a ROM header",
       "the console's memory map", checkShortFile},
      Scope::File},
-    {{"interleaved", LintLevel::Error, "an interleaved copier (SMD) image, not a plain ROM",
-      "consoles and flash carts read the plain layout", checkInterleaved},
+    {{"byte-swapped", LintLevel::Error, "the image has the two bytes of every word swapped",
+      "the console reads words high byte first", checkByteSwapped},
      Scope::File},
     {{"odd-size", LintLevel::Warning, "the ROM has an odd number of bytes",
       "the checksum's rule; a cartridge holds 16-bit words", checkOddSize},
@@ -480,7 +482,8 @@ std::vector<LintFinding> LintHeader(const LoadedHeader& header) {
     };
     std::vector<LintFinding> findings;
     for (const Rule& row : rules) {
-        if (row.scope == Scope::Header && !context.complete)
+        if (row.scope == Scope::Header &&
+            (!context.complete || header.layout == RomLayout::ByteSwapped))
             continue;
         const std::size_t before = findings.size();
         row.rule.check(context, findings);

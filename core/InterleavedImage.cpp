@@ -23,17 +23,31 @@ void DeinterleaveBlock(const std::uint8_t* block, std::uint8_t* rom) {
     }
 }
 
+void InterleaveBlock(const std::uint8_t* rom, std::uint8_t* block) {
+    for (std::size_t i = 0; i < halfBlock; ++i) {
+        block[halfBlock + i] = rom[2 * i];
+        block[i] = rom[2 * i + 1];
+    }
+}
+
+std::array<std::uint8_t, CopierHeaderSize> MakeCopierHeader(std::uint64_t blockCount) {
+    std::array<std::uint8_t, CopierHeaderSize> header{};
+    header[0] = static_cast<std::uint8_t>(blockCount & 0xFF);
+    header[1] = 0x03;
+    header[8] = 0xAA;
+    header[9] = 0xBB;
+    header[10] = 0x06;
+    return header;
+}
+
 bool IsInterleavedImage(std::span<const std::uint8_t> start, std::uint64_t fileLength) {
     if (fileLength < InterleavedProbeSize ||
         (fileLength - CopierHeaderSize) % InterleavedBlockSize != 0 ||
         start.size() < InterleavedProbeSize || hasTrademarkAt(start.data()))
         return false;
     HeaderBytes rom;
-    // Only the first bytes of the block put back in order are needed.
-    for (std::size_t i = 0; i < rom.size() / 2; ++i) {
-        rom[2 * i] = start[CopierHeaderSize + halfBlock + i];
-        rom[2 * i + 1] = start[CopierHeaderSize + i];
-    }
+    for (std::size_t i = 0; i < rom.size(); ++i)
+        rom[i] = start[InterleavedOffset(i)];
     return hasTrademarkAt(rom.data());
 }
 

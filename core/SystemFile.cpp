@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "SystemFile.h"
 
+#include "SystemError.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace quillon {
@@ -114,9 +115,7 @@ bool SystemFile::close() {
     return ::close(fd) == 0 || fail(errno);
 }
 
-bool SystemFile::fail(int errorNumber) {
-    return fail(std::generic_category().message(errorNumber).c_str());
-}
+bool SystemFile::fail(int errorNumber) { return fail(systemErrorText(errorNumber).c_str()); }
 
 bool SystemFile::fail(const char* reason) {
     if (m_error.empty())

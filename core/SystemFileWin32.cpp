@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The Windows SystemFile: the same promises as the POSIX one, through CreateFileW and UTF-16 paths.
+#include "SystemError.h"
 #include "SystemFile.h"
 #include "WideText.h"
 
@@ -21,24 +22,6 @@ OVERLAPPED at(std::uint64_t offset) {
     position.Offset = static_cast<DWORD>(offset);
     position.OffsetHigh = static_cast<DWORD>(offset >> 32);
     return position;
-}
-
-std::string withoutTrailingSpace(std::string text) {
-    const auto end = text.find_last_not_of(" \t\r\n");
-    text.erase(end == std::string::npos ? 0 : end + 1);
-    return text;
-}
-
-std::string systemMessage(DWORD errorNumber) {
-    wchar_t* buffer = nullptr;
-    // One line, as the reasons are on POSIX systems: the message's own line breaks become spaces.
-    constexpr DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                            FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK;
-    const DWORD length = ::FormatMessageW(flags, nullptr, errorNumber, 0,
-                                          reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string message = length > 0 ? withoutTrailingSpace(toUtf8({buffer, length})) : "";
-    ::LocalFree(buffer);
-    return message.empty() ? "system error " + std::to_string(errorNumber) : message;
 }
 
 } // namespace
@@ -162,9 +145,7 @@ bool SystemFile::close() {
     return ::CloseHandle(handle) || fail(static_cast<int>(::GetLastError()));
 }
 
-bool SystemFile::fail(int errorNumber) {
-    return fail(systemMessage(static_cast<DWORD>(errorNumber)).c_str());
-}
+bool SystemFile::fail(int errorNumber) { return fail(systemErrorText(errorNumber).c_str()); }
 
 bool SystemFile::fail(const char* reason) {
     if (m_error.empty())

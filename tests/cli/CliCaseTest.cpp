@@ -106,7 +106,10 @@ void applyStep(Bytes& bytes, const CaseLine& step, const std::map<std::string, B
     } else if (what == "random") {
         bytes = randomBytes(bytes.size(), static_cast<std::uint32_t>(number(1)));
     } else if (what == "fill") {
-        std::fill(bytes.begin(), bytes.end(), static_cast<std::uint8_t>(hex(words.at(1))));
+        const auto from = words.size() > 2 ? within(number(2), number(3)) : 0;
+        const auto count = words.size() > 2 ? number(3) : bytes.size();
+        std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(from), count,
+                    static_cast<std::uint8_t>(hex(words.at(1))));
     } else if (what == "clean") {
         within(0, ChecksummedRegionStart);
         writeCleanHeader(bytes);

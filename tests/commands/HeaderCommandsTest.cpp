@@ -218,18 +218,35 @@ TEST_F(HeaderCommandsTest, ARomThatCannotBeReadIsReportedAndChangesNothing) {
     const FakeView loaded = m_view;
     std::filesystem::create_directory(m_dir.path() / "folder.bin");
     m_commands.open(m_dir.file("folder.bin"));
-    // An interleaved copier image reads, but its texts are not where a save would put them.
-    Bytes plain = mismatchedRom();
-    plain.resize(InterleavedBlockSize, 0);
-    const std::string copier = romFile("copier.smd", interleave(plain));
-    m_commands.open(copier);
+    // A byte-swapped image reads, but every pair of its letters the wrong way round.
+    const std::string swapped = romFile("swapped.bin", byteSwap(mismatchedRom()));
+    m_commands.open(swapped);
     ASSERT_EQ(m_messages.shown.size(), 3u);
     EXPECT_EQ(m_messages.shown[1].title, "Cannot Read ROM");
     EXPECT_EQ(m_messages.shown[2].title, "Cannot Read ROM");
-    EXPECT_EQ(m_messages.shown[2].text,
-              copier + ": an interleaved copier (SMD) image; convert it to a plain binary image "
-                       "first.");
+    EXPECT_EQ(m_messages.shown[2].text.find(swapped + ": a byte-swapped image"), 0u);
     EXPECT_EQ(m_view, loaded);
+}
+
+// An interleaved copier image shows the texts of the ROM it holds, and a save writes each
+// byte to its place in the image.
+TEST_F(HeaderCommandsTest, AnInterleavedImageIsEditedInPlace) {
+    Bytes plain = mismatchedRom();
+    plain.resize(InterleavedBlockSize, 0);
+    const std::string copier = romFile("copier.smd", interleave(plain));
+    browse(copier);
+    ASSERT_TRUE(m_messages.shown.empty());
+    EXPECT_EQ(m_view.fields[4], U"GM 00000001-00");
+    EXPECT_EQ(m_view.checksum, "8F1C");
+    m_view.fields[5] = U"E";
+    m_view.checksum = "8F1D";
+    m_commands.save();
+    EXPECT_TRUE(m_messages.shown.empty());
+    setFieldBytes(plain, HeaderFieldTable[2], "DOMESTIC" + std::string(40, ' '));
+    setFieldBytes(plain, HeaderFieldTable[3], "OVERSEAS" + std::string(40, ' '));
+    setFieldBytes(plain, HeaderFieldTable[5], "E  ");
+    plain[0x18F] = 0x1D;
+    EXPECT_EQ(readBytes(copier), interleave(plain));
 }
 
 TEST_F(HeaderCommandsTest, ASaveThatFailsIsReportedAndChangesNoEditor) {

@@ -2,6 +2,8 @@
 // Failures must be reported with the path and the reason, and must leave every file as it was.
 #include "ChildProcess.h"
 #include "HeaderFile.h"
+#include "RomBuilder.h"
+#include "RomConversion.h"
 #include "TempDir.h"
 
 #include <chrono>
@@ -217,6 +219,42 @@ TEST_F(HeaderFileFaultTest, FullDiskChangesNothing) {
             !mentions(grown.error, rom, "No space left on device"))
             return 13;
         return readBytes(rom) == romBytes ? 0 : 14;
+    });
+    if (code == cannotMount)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    EXPECT_EQ(code, 0);
+}
+
+// A conversion that runs out of space leaves no file behind, neither the new one nor its
+// unfinished copy, and an existing file it was to replace stays as it was.
+TEST_F(HeaderFileFaultTest, ConversionOnAFullDiskLeavesNoFile) {
+    constexpr int cannotMount = 77;
+    TempDir sources;
+    Bytes rom = randomBytes(8 * InterleavedBlockSize, 5);
+    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+    const std::string source = sources.file("game.bin");
+    writeBytes(source, rom);
+    const std::string dir = m_dir.path().string();
+    const int code = exitCodeInChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return cannotMount;
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0)
+            return cannotMount;
+        const std::string kept = dir + "/kept.smd";
+        writeBytes(kept, Bytes(100, 0x55));
+        for (const auto& [destination, replace] :
+             {std::pair{dir + "/game.smd", false}, std::pair{kept, true}}) {
+            const ConvertResult result =
+                ConvertRom(source, destination, RomLayout::Interleaved, replace);
+            if (result.status != ConvertStatus::Failed ||
+                !mentions(result.error, destination, "No space left on device"))
+                return 11;
+        }
+        std::size_t files = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir))
+            ++files;
+        return files == 1 && readBytes(kept) == Bytes(100, 0x55) ? 0 : 12;
     });
     if (code == cannotMount)
         GTEST_SKIP() << "no tmpfs can be mounted here";

@@ -15,6 +15,11 @@
 using namespace quillon;
 using namespace quillon::test;
 
+namespace quillon {
+// A failing layout's test names it by its name, not its bytes.
+void PrintTo(RomLayout layout, std::ostream* out) { *out << romLayoutKey(layout); }
+} // namespace quillon
+
 namespace {
 
 // Saves what was loaded, unchanged, as the window does when the user edits nothing.
@@ -27,17 +32,44 @@ void saveAsLoaded(const std::string& path) {
     ASSERT_EQ(saved.status, SaveStatus::Saved) << saved.error;
 }
 
-class HeaderFileTest : public ::testing::Test {
+class PlainHeaderFileTest : public ::testing::Test {
 protected:
     TempDir m_dir;
     std::string m_path = m_dir.file("rom.bin");
 };
 
+// The tests of reading and writing a header run on plain ROMs and on their interleaved copier
+// images alike: a test works on the plain ROM, and the file holds it in the layout under test.
+class HeaderFileTest : public PlainHeaderFileTest, public ::testing::WithParamInterface<RomLayout> {
+protected:
+    bool interleaved() const { return GetParam() == RomLayout::Interleaved; }
+
+    // A ROM of at least size bytes, a whole number of blocks in an interleaved image, whose
+    // console name starts with "SEGA" as an interleaved image's must.
+    Bytes romOf(std::size_t size, std::uint32_t seed) const {
+        if (interleaved())
+            size = (size + InterleavedBlockSize - 1) / InterleavedBlockSize * InterleavedBlockSize;
+        Bytes rom = randomBytes(size, seed);
+        setBytes(rom, HeaderFieldTable[0].offset, "SEGA");
+        return rom;
+    }
+    void writeRom(const Bytes& rom) { writeBytes(m_path, interleaved() ? interleave(rom) : rom); }
+    // The ROM the file holds; an interleaved image's copier header must be as it was written.
+    Bytes readRom() {
+        const Bytes file = readBytes(m_path);
+        if (!interleaved())
+            return file;
+        EXPECT_EQ(Bytes(file.begin(), file.begin() + CopierHeaderSize),
+                  Bytes(CopierHeaderSize, 0xC0));
+        return deinterleave(file);
+    }
+};
+
 } // namespace
 
-TEST_F(HeaderFileTest, LoadsFieldsChecksumsAndSize) {
-    Bytes rom = randomBytes(0x400, 3);
-    setFieldBytes(rom, HeaderFieldTable[0], "ABCDEFGHIJKLMNO ");
+TEST_P(HeaderFileTest, LoadsFieldsChecksumsAndSize) {
+    Bytes rom = romOf(0x400, 3);
+    setFieldBytes(rom, HeaderFieldTable[0], "SEGABCDEFGHIJKL ");
     setFieldBytes(rom, HeaderFieldTable[1], "ABC");
     setFieldBytes(rom, HeaderFieldTable[2], "");
     setFieldBytes(rom, HeaderFieldTable[3], std::string(48, 'x'));
@@ -45,22 +77,24 @@ TEST_F(HeaderFileTest, LoadsFieldsChecksumsAndSize) {
     setFieldBytes(rom, HeaderFieldTable[5], "JUE");
     rom[0x18E] = 0x8F;
     rom[0x18F] = 0x1C;
-    writeBytes(m_path, rom);
+    writeRom(rom);
 
     const LoadResult result = LoadHeader(m_path);
     ASSERT_TRUE(result.header) << result.error;
     const LoadedHeader& header = *result.header;
-    const FieldTexts expected{"ABCDEFGHIJKLMNO ", "ABC", "", std::string(48, 'x'), "GM", "JUE"};
+    EXPECT_EQ(header.layout, GetParam());
+    const FieldTexts expected{"SEGABCDEFGHIJKL ", "ABC", "", std::string(48, 'x'), "GM", "JUE"};
     EXPECT_EQ(header.texts, expected);
     EXPECT_EQ(fieldBytes(Bytes(header.bytes.begin(), header.bytes.end()), HeaderFieldTable[4]),
               std::string_view("GM\0XYZ\0\0\0\0\0\0\0\0", 14));
     EXPECT_EQ(header.storedHigh, 0x8F);
     EXPECT_EQ(header.storedLow, 0x1C);
     EXPECT_EQ(header.calculated, ComputeRomChecksum(rom.data(), rom.size()));
-    EXPECT_EQ(header.fileSize, rom.size());
+    EXPECT_EQ(header.romSize, rom.size());
+    EXPECT_EQ(header.fileSize, interleaved() ? interleave(rom).size() : rom.size());
 }
 
-TEST_F(HeaderFileTest, ShortFilesLoadWithTheirMissingBytesAsZeros) {
+TEST_F(PlainHeaderFileTest, ShortFilesLoadWithTheirMissingBytesAsZeros) {
     writeBytes(m_path, {});
     LoadResult result = LoadHeader(m_path);
     ASSERT_TRUE(result.header) << result.error;
@@ -86,19 +120,19 @@ TEST_F(HeaderFileTest, ShortFilesLoadWithTheirMissingBytesAsZeros) {
     EXPECT_EQ(result.header->storedLow, 0);
 }
 
-TEST_F(HeaderFileTest, SavePadsWithSpacesCutsLongTextsAndStoresTheChecksum) {
-    const Bytes original = randomBytes(0x300, 4);
-    writeBytes(m_path, original);
-    const FieldTexts texts{"", "ABC", std::string(60, 'L'), "Over\r\nseas", "GM 1", "U"};
+TEST_P(HeaderFileTest, SavePadsWithSpacesCutsLongTextsAndStoresTheChecksum) {
+    const Bytes original = romOf(0x300, 4);
+    writeRom(original);
+    const FieldTexts texts{"SEGA", "ABC", std::string(60, 'L'), "Over\r\nseas", "GM 1", "U"};
 
     const SaveResult result = SaveHeader(m_path, "1234", texts);
     ASSERT_EQ(result.status, SaveStatus::Saved) << result.error;
-    const FieldTexts written{std::string(16, ' '),          "ABC" + std::string(13, ' '),
+    const FieldTexts written{"SEGA" + std::string(12, ' '), "ABC" + std::string(13, ' '),
                              std::string(48, 'L'),          "Over\r\nseas" + std::string(38, ' '),
                              "GM 1" + std::string(10, ' '), "U  "};
     EXPECT_EQ(result.texts, written);
 
-    const Bytes saved = readBytes(m_path);
+    const Bytes saved = readRom();
     ASSERT_EQ(saved.size(), original.size());
     for (const HeaderField& field : HeaderFieldTable)
         EXPECT_EQ(fieldBytes(saved, field), written[field.index]);
@@ -107,84 +141,90 @@ TEST_F(HeaderFileTest, SavePadsWithSpacesCutsLongTextsAndStoresTheChecksum) {
 
     // A second save of the same input writes the same bytes.
     ASSERT_EQ(SaveHeader(m_path, "1234", texts).status, SaveStatus::Saved);
-    EXPECT_EQ(readBytes(m_path), saved);
+    EXPECT_EQ(readRom(), saved);
 
     // Only the low sixteen bits of a longer value are stored.
     ASSERT_EQ(SaveHeader(m_path, "abcde", texts).status, SaveStatus::Saved);
-    EXPECT_EQ(readBytes(m_path)[0x18E], 0xBC);
-    EXPECT_EQ(readBytes(m_path)[0x18F], 0xDE);
+    EXPECT_EQ(readRom()[0x18E], 0xBC);
+    EXPECT_EQ(readRom()[0x18F], 0xDE);
 }
 
-TEST_F(HeaderFileTest, InvalidChecksumWritesNothing) {
-    const Bytes original = randomBytes(600, 5);
-    writeBytes(m_path, original);
+TEST_P(HeaderFileTest, InvalidChecksumWritesNothing) {
+    const Bytes original = romOf(600, 5);
+    writeRom(original);
     for (const char* checksum : {"", "0x1234", "12 3", "G1", "-1", "123456789"}) {
-        const SaveResult result = SaveHeader(m_path, checksum, FieldTexts{"changed"});
+        const SaveResult result = SaveHeader(m_path, checksum, FieldTexts{"SEGA changed"});
         EXPECT_EQ(result.status, SaveStatus::InvalidChecksum) << checksum;
-        EXPECT_EQ(readBytes(m_path), original) << checksum;
+        EXPECT_EQ(readRom(), original) << checksum;
     }
 }
 
-TEST_F(HeaderFileTest, UnchangedRoundTripIsByteForByteForEveryNonZeroByte) {
-    // Two ROMs spread the values 1-255 over the 145 field bytes; every header byte outside the
-    // fields holds a value too, to catch a write that strays.
+TEST_P(HeaderFileTest, UnchangedRoundTripIsByteForByteForEveryNonZeroByte) {
+    // Two ROMs spread the values 1-255 over the field bytes after the console name's "SEGA";
+    // every header byte outside the fields holds a value too, to catch a write that strays.
     for (int rom = 0; rom < 2; ++rom) {
-        Bytes bytes = randomBytes(0x1000, 10 + static_cast<std::uint32_t>(rom));
-        int value = rom == 0 ? 1 : 146;
+        Bytes bytes = romOf(0x1000, 10 + static_cast<std::uint32_t>(rom));
+        int value = rom == 0 ? 1 : 142;
         for (const HeaderField& field : HeaderFieldTable) {
-            for (std::size_t k = 0; k < field.length; ++k, ++value)
+            for (std::size_t k = field.index == 0 ? 4 : 0; k < field.length; ++k, ++value)
                 bytes[field.offset + k] = static_cast<std::uint8_t>((value - 1) % 255 + 1);
         }
-        writeBytes(m_path, bytes);
+        writeRom(bytes);
         saveAsLoaded(m_path);
-        EXPECT_EQ(readBytes(m_path), bytes) << "ROM " << rom;
+        EXPECT_EQ(readRom(), bytes) << "ROM " << rom;
     }
 
-    Bytes spaces = randomBytes(0x800, 12);
+    Bytes spaces = romOf(0x800, 12);
     for (const HeaderField& field : HeaderFieldTable)
-        setFieldBytes(spaces, field, std::string(field.length, ' '));
-    writeBytes(m_path, spaces);
+        setFieldBytes(spaces, field,
+                      field.index == 0 ? "SEGA" + std::string(12, ' ')
+                                       : std::string(field.length, ' '));
+    writeRom(spaces);
     saveAsLoaded(m_path);
-    EXPECT_EQ(readBytes(m_path), spaces);
+    EXPECT_EQ(readRom(), spaces);
 }
 
-TEST_F(HeaderFileTest, UnchangedRoundTripTurnsZerosIntoSpacesFromTheFirstZeroOn) {
-    Bytes rom = randomBytes(0x800, 13);
+TEST_P(HeaderFileTest, UnchangedRoundTripTurnsZerosIntoSpacesFromTheFirstZeroOn) {
+    Bytes rom = romOf(0x800, 13);
     for (const HeaderField& field : HeaderFieldTable)
-        setFieldBytes(rom, field, "");
+        setFieldBytes(rom, field, field.index == 0 ? "SEGA" : "");
     setFieldBytes(rom, HeaderFieldTable[2], std::string("AB\0CD", 5));
-    writeBytes(m_path, rom);
+    writeRom(rom);
     saveAsLoaded(m_path);
 
     Bytes expected = rom;
     for (const HeaderField& field : HeaderFieldTable)
         setFieldBytes(expected, field, std::string(field.length, ' '));
+    setFieldBytes(expected, HeaderFieldTable[0], "SEGA" + std::string(12, ' '));
     setFieldBytes(expected, HeaderFieldTable[2], "AB" + std::string(46, ' '));
-    EXPECT_EQ(readBytes(m_path), expected);
+    EXPECT_EQ(readRom(), expected);
 }
 
 // Random ROMs, random edits: no byte outside the fields and the checksum word ever changes,
 // a file of 499 bytes or more keeps its length, a shorter one grows to 499 with zeros.
-TEST_F(HeaderFileTest, SaveChangesNoOtherByte) {
+TEST_P(HeaderFileTest, SaveChangesNoOtherByte) {
     std::mt19937 engine(20261207);
-    std::vector<std::size_t> sizes{0,   1,   100, 256, 398, 399, 400,
-                                   498, 499, 500, 512, 513, 514, 515};
-    sizes.push_back((3u << 20) + 1);
-    sizes.push_back(4u << 20);
+    std::vector<std::size_t> sizes{InterleavedBlockSize, 2 * InterleavedBlockSize, 4u << 20};
+    if (!interleaved())
+        sizes.insert(sizes.end(), {0, 1, 100, 256, 398, 399, 400, 498, 499, 500, 512, 513, 514, 515,
+                                   (3u << 20) + 1});
     for (std::size_t size : sizes) {
-        const Bytes original = randomBytes(size, static_cast<std::uint32_t>(engine()));
-        writeBytes(m_path, original);
+        Bytes original = randomBytes(size, static_cast<std::uint32_t>(engine()));
+        if (interleaved())
+            setBytes(original, HeaderFieldTable[0].offset, "SEGA");
+        writeRom(original);
         FieldTexts texts;
         for (ByteText& text : texts) {
             text.resize(engine() % 60);
             for (char& c : text)
                 c = static_cast<char>(engine() % 255 + 1);
         }
+        texts[0].replace(0, std::min<std::size_t>(4, texts[0].size()), "SEGA");
         const std::uint32_t checksum = engine();
         const SaveResult result = SaveHeader(m_path, ToHex(checksum), texts);
         ASSERT_EQ(result.status, SaveStatus::Saved) << result.error;
 
-        const Bytes saved = readBytes(m_path);
+        const Bytes saved = readRom();
         ASSERT_EQ(saved.size(), std::max<std::size_t>(size, HeaderWriteEnd)) << size;
         for (std::size_t offset = 0; offset < saved.size(); ++offset) {
             if (isWritable(offset))
@@ -199,28 +239,46 @@ TEST_F(HeaderFileTest, SaveChangesNoOtherByte) {
     }
 }
 
-TEST_F(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
-    Bytes rom = randomBytes(0x300, 14);
+TEST_P(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
+    Bytes rom = romOf(0x300, 14);
     setFieldBytes(rom, HeaderFieldTable[0], std::string("SEGA\0\0MD", 8));
-    writeBytes(m_path, rom);
+    writeRom(rom);
     HeaderEdit edit;
     edit.texts[4] = "GM 0001";
+    edit.patches.push_back({0x1A4, "\x00\x07\xFF\xFF"});
     ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
 
     Bytes expected = rom;
     setFieldBytes(expected, HeaderFieldTable[4], "GM 0001       ");
-    EXPECT_EQ(readBytes(m_path), expected);
+    setBytes(expected, 0x1A4, "\x00\x07\xFF\xFF");
+    EXPECT_EQ(readRom(), expected);
+}
 
-    // On a short file only the fields written decide how far it grows.
+INSTANTIATE_TEST_SUITE_P(Layouts, HeaderFileTest,
+                         ::testing::Values(RomLayout::Plain, RomLayout::Interleaved),
+                         [](const auto& info) { return std::string(romLayoutKey(info.param)); });
+
+// On a short file only the bytes written decide how far it grows; padding grows it first.
+TEST_F(PlainHeaderFileTest, ShortFilesGrowAsFarAsTheyAreWritten) {
+    HeaderEdit edit;
+    edit.texts[4] = "GM 0001";
     writeBytes(m_path, Bytes(10, 1));
     ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
     EXPECT_EQ(readBytes(m_path).size(), 0x18Eu);
+
+    edit.growth = Growth{0x1000, 0xFF};
+    writeBytes(m_path, Bytes(10, 1));
+    ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
+    Bytes expected(0x1000, 0xFF);
+    std::fill_n(expected.begin(), 10, 1);
+    setFieldBytes(expected, HeaderFieldTable[4], "GM 0001       ");
+    EXPECT_EQ(readBytes(m_path), expected);
 }
 
 #ifndef _WIN32
 // A file past 2 GiB loads through the fixed buffer: its size and sum use 64-bit offsets, and the
 // process's memory stays small. Holes keep the file from taking disk space.
-TEST_F(HeaderFileTest, HugeFileLoadsInFlatMemory) {
+TEST_F(PlainHeaderFileTest, HugeFileLoadsInFlatMemory) {
     constexpr std::uint64_t twoGiB = std::uint64_t{1} << 31;
     const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ASSERT_GE(fd, 0);
@@ -239,46 +297,54 @@ TEST_F(HeaderFileTest, HugeFileLoadsInFlatMemory) {
 }
 #endif
 
-// An interleaved copier image loads as the ROM it holds and is never written; a plain ROM of the
-// same length stays plain.
-TEST_F(HeaderFileTest, InterleavedImagesLoadInOrderAndAreNeverWritten) {
+// An interleaved image is written through its layout, but never grown, nor robbed of the "SEGA"
+// that tells it from a plain ROM; a byte-swapped image is never written.
+TEST_F(PlainHeaderFileTest, ImagesInOtherLayoutsAreWrittenOnlyAsTheyCanBe) {
     Bytes rom = randomBytes(2 * InterleavedBlockSize, 15);
     setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
-    setFieldBytes(rom, HeaderFieldTable[3], "OVERSEAS");
     const Bytes image = interleave(rom);
-    writeBytes(m_path, image);
+    HeaderEdit grow;
+    grow.growth = Growth{image.size() + InterleavedBlockSize, 0xFF};
+    HeaderEdit renamed;
+    renamed.texts[0] = "NOT THE NAME";
+    for (const auto& [bytes, edit] : {std::pair{image, grow}, std::pair{image, renamed},
+                                      std::pair{byteSwap(rom), HeaderEdit{}}}) {
+        writeBytes(m_path, bytes);
+        const WriteResult result = WriteHeaderEdit(m_path, edit);
+        EXPECT_EQ(result.status, WriteStatus::Refused) << result.error;
+        EXPECT_EQ(readBytes(m_path), bytes);
+    }
+}
 
-    const LoadResult loaded = LoadHeader(m_path);
-    ASSERT_TRUE(loaded.header) << loaded.error;
-    EXPECT_TRUE(loaded.header->interleaved);
-    EXPECT_EQ(loaded.header->texts[3], "OVERSEAS");
-    EXPECT_EQ(loaded.header->storedHigh, rom[0x18E]);
-    EXPECT_EQ(loaded.header->calculated, ComputeRomChecksum(rom.data(), rom.size()));
-    EXPECT_EQ(loaded.header->fileSize, image.size());
-    EXPECT_EQ(loaded.header->romSize, rom.size());
-
-    const SaveResult saved = SaveHeader(m_path, "1234", loaded.header->texts);
-    EXPECT_EQ(saved.status, SaveStatus::Failed);
-    EXPECT_NE(saved.error.find("interleaved"), std::string::npos) << saved.error;
-    HeaderEdit edit;
-    edit.texts[5] = "JUE";
-    EXPECT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Refused);
-    EXPECT_EQ(readBytes(m_path), image);
+// Each layout is told from the bytes alone: an interleaved image by its length and its header
+// put back in order, a byte-swapped one by its header read with each pair of bytes swapped.
+TEST_F(PlainHeaderFileTest, LayoutsAreToldApart) {
+    Bytes rom = randomBytes(2 * InterleavedBlockSize, 16);
+    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+    const Bytes image = interleave(rom);
+    const auto layoutOf = [this](const Bytes& bytes) {
+        writeBytes(m_path, bytes);
+        return LoadHeader(m_path).header->layout;
+    };
+    EXPECT_EQ(layoutOf(rom), RomLayout::Plain);
+    EXPECT_EQ(layoutOf(image), RomLayout::Interleaved);
+    EXPECT_EQ(layoutOf(byteSwap(rom)), RomLayout::ByteSwapped);
+    Bytes shifted = rom; // " SEGA" swapped reads "S AEG": still told
+    setFieldBytes(shifted, HeaderFieldTable[0], " SEGA GENESIS");
+    EXPECT_EQ(layoutOf(byteSwap(shifted)), RomLayout::ByteSwapped);
 
     // The plain reading has "SEGA" one byte in: a plain ROM, whatever its first block holds.
     Bytes plain = image;
     std::copy_n("xSEGA", 5, plain.begin() + 0x100);
-    writeBytes(m_path, plain);
-    EXPECT_FALSE(LoadHeader(m_path).header->interleaved);
+    EXPECT_EQ(layoutOf(plain), RomLayout::Plain);
     // Without "SEGA" either way it is plain too; and one byte longer or shorter, it cannot be
     // an interleaved image at all.
-    setFieldBytes(rom, HeaderFieldTable[0], "NOT THE NAME");
-    writeBytes(m_path, interleave(rom));
-    EXPECT_FALSE(LoadHeader(m_path).header->interleaved);
+    Bytes unnamed = rom;
+    setFieldBytes(unnamed, HeaderFieldTable[0], "NOT THE NAME");
+    EXPECT_EQ(layoutOf(interleave(unnamed)), RomLayout::Plain);
     for (const std::size_t size : {image.size() - 1, image.size() + 1}) {
         Bytes resized = image;
         resized.resize(size);
-        writeBytes(m_path, resized);
-        EXPECT_FALSE(LoadHeader(m_path).header->interleaved) << size;
+        EXPECT_EQ(layoutOf(resized), RomLayout::Plain) << size;
     }
 }

@@ -94,6 +94,14 @@ inline Bytes byteSwap(Bytes rom) {
     return rom;
 }
 
+// The plain ROM of an interleaved image; the copier header is left out.
+inline Bytes deinterleave(const Bytes& image) {
+    Bytes rom(image.size() - CopierHeaderSize);
+    for (std::size_t block = 0; block < rom.size(); block += InterleavedBlockSize)
+        DeinterleaveBlock(image.data() + CopierHeaderSize + block, rom.data() + block);
+    return rom;
+}
+
 // A ROM whose stored checksum is 8F1C while its content sums to 8F1D.
 inline Bytes mismatchedRom() {
     Bytes rom(0x400, 0);

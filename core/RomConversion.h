@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+// Writing a ROM in another layout: a plain image from an interleaved or byte-swapped one, or an
+// interleaved image from a plain one. The source is only read; the new file appears whole or not
+// at all.
+#pragma once
+
+#include "RomLayout.h"
+
+#include <cstdint>
+#include <string>
+
+namespace quillon {
+
+enum class ConvertStatus {
+    Converted,
+    Refused, // nothing to convert, a size that does not fit, a destination that exists
+    Failed,  // a file that could not be read or written
+};
+
+struct ConvertResult {
+    ConvertStatus status = ConvertStatus::Failed;
+    std::string error; // unless Converted: a path and the reason
+    RomLayout from = RomLayout::Plain;
+    std::uint64_t size = 0; // of the new file
+};
+
+// Writes source's ROM to destination in the layout to, which is Plain or Interleaved. An existing
+// destination is refused unless replace; the source itself always is.
+ConvertResult ConvertRom(const std::string& source, const std::string& destination, RomLayout to,
+                         bool replace);
+
+} // namespace quillon
