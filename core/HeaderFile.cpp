@@ -29,12 +29,19 @@ public:
         m_loaded.romSize += count;
     }
 
-    // Puts whole blocks back in order first; a piece of a block, left by a file that shrank
-    // while it was read, is dropped.
+    // Whole blocks only; a piece of a block, left by a file that shrank while it was read, is
+    // dropped. The first block is put back in order, for the header it holds; the others are
+    // summed where they lie.
     void addInterleaved(const std::uint8_t* bytes, std::size_t count) {
+        constexpr std::size_t half = InterleavedBlockSize / 2;
         for (; count >= InterleavedBlockSize; count -= InterleavedBlockSize) {
-            DeinterleaveBlock(bytes, m_block.get());
-            add(m_block.get(), InterleavedBlockSize);
+            if (m_loaded.romSize == 0) {
+                DeinterleaveBlock(bytes, m_block.get());
+                add(m_block.get(), InterleavedBlockSize);
+            } else {
+                m_checksum.addSplitWords({bytes + half, half}, {bytes, half});
+                m_loaded.romSize += InterleavedBlockSize;
+            }
             bytes += InterleavedBlockSize;
         }
     }

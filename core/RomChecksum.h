@@ -20,6 +20,9 @@ public:
     void add(std::span<const std::uint8_t> bytes);
     // The same as adding count bytes of one value, at once whatever the count.
     void addRepeated(std::uint8_t byte, std::uint64_t count);
+    // The same as adding the words high[i] low[i] in turn, as an interleaved image keeps them:
+    // the high bytes together, the low bytes together.
+    void addSplitWords(std::span<const std::uint8_t> high, std::span<const std::uint8_t> low);
     RomChecksum result() const { return static_cast<RomChecksum>(m_sum); }
 
 private:

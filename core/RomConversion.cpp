@@ -69,14 +69,19 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
         return result;
     };
     SystemFile in(source, SystemFile::Access::Read);
-    const auto length = in.isOpen() ? in.size() : std::nullopt;
-    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(chunkSize);
-    const auto probe = length ? in.readAt(0, buffer.get(), InterleavedProbeSize) : std::nullopt;
-    if (!probe) {
+    if (!in.isOpen()) {
         result.error = in.error();
         return result;
     }
-    result.from = DetectRomLayout({buffer.get(), *probe}, *length);
+    const std::optional<std::uint64_t> size = in.size();
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(chunkSize);
+    const auto probe = size ? in.readAt(0, buffer.get(), InterleavedProbeSize) : std::nullopt;
+    if (!size || !probe) {
+        result.error = in.error();
+        return result;
+    }
+    const std::uint64_t length = *size;
+    result.from = DetectRomLayout({buffer.get(), *probe}, length);
 
     std::uint64_t skip = 0; // the copier header, which a plain image does not have
     Transform transform = nullptr;
@@ -87,22 +92,22 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
                                 ? "; convert it to a plain binary image first"
                                 : ", as asked"));
         const std::uint64_t needed =
-            (*length + InterleavedBlockSize - 1) / InterleavedBlockSize * InterleavedBlockSize;
-        if (*length == 0 || needed != *length)
-            return refused(source + ": " + sizeText(*length) +
+            (length + InterleavedBlockSize - 1) / InterleavedBlockSize * InterleavedBlockSize;
+        if (length == 0 || needed != length)
+            return refused(source + ": " + sizeText(length) +
                            " is not a whole number of 16 KiB blocks; pad it to " +
                            sizeText(std::max<std::uint64_t>(needed, InterleavedBlockSize)) +
                            " first (quillon-cli pad --to " +
                            std::to_string(std::max<std::uint64_t>(needed, InterleavedBlockSize)) +
                            ")");
         transform = interleave;
-        result.size = CopierHeaderSize + *length;
+        result.size = CopierHeaderSize + length;
     } else {
         if (result.from == RomLayout::Plain)
             return refused(source + ": already a plain binary image, as asked");
         transform = result.from == RomLayout::Interleaved ? deinterleave : swapBytes;
         skip = result.from == RomLayout::Interleaved ? CopierHeaderSize : 0;
-        result.size = *length - skip;
+        result.size = length - skip;
     }
     if (sameFile(source, destination))
         return refused(destination + ": the file being converted; name a new one");
@@ -115,7 +120,7 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
         return result;
     }
     if (to == RomLayout::Interleaved) {
-        const auto header = MakeCopierHeader(*length / InterleavedBlockSize);
+        const auto header = MakeCopierHeader(length / InterleavedBlockSize);
         if (!out.write(header.data(), header.size())) {
             result.error = out.error();
             return result;
@@ -123,9 +128,9 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
     }
     // Read to the length the file had when it was opened, as a load does.
     const auto converted = std::make_unique_for_overwrite<std::uint8_t[]>(chunkSize);
-    for (std::uint64_t at = skip; at < *length;) {
+    for (std::uint64_t at = skip; at < length;) {
         const auto wanted =
-            static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, *length - at));
+            static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, length - at));
         const auto count = in.readAt(at, buffer.get(), wanted);
         if (!count || *count != wanted) {
             result.error = count ? source + ": it shrank while it was read" : in.error();

@@ -68,7 +68,7 @@ protected:
 } // namespace
 
 TEST_P(HeaderFileTest, LoadsFieldsChecksumsAndSize) {
-    Bytes rom = romOf(0x400, 3);
+    Bytes rom = romOf(2 * InterleavedBlockSize + 0x400, 3);
     setFieldBytes(rom, HeaderFieldTable[0], "SEGABCDEFGHIJKL ");
     setFieldBytes(rom, HeaderFieldTable[1], "ABC");
     setFieldBytes(rom, HeaderFieldTable[2], "");

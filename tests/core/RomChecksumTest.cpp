@@ -72,6 +72,29 @@ TEST(RomChecksum, PiecesOfAnySizeSumLikeTheWhole) {
     }
 }
 
+// Bytes of one value, and words kept as an interleaved image keeps them (high bytes apart from
+// low ones), sum as the same bytes handed over one by one, before and after the header ends and
+// after an unpaired byte.
+TEST(RomChecksum, RepeatedBytesAndSplitWordsSumLikeTheBytes) {
+    const Bytes data = randomBytes(3000, 9);
+    for (std::size_t at : {0, 100, 511, 512, 513}) {
+        Bytes expected(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(at));
+        RomChecksumAccumulator sum;
+        sum.add({expected.data(), expected.size()});
+        sum.addRepeated(0xFF, 1001);
+        expected.insert(expected.end(), 1001, 0xFF);
+        Bytes high, low;
+        for (std::size_t i = 0; i < 600; ++i) {
+            high.push_back(data[at + 2 * i]);
+            low.push_back(data[at + 2 * i + 1]);
+            expected.push_back(high.back());
+            expected.push_back(low.back());
+        }
+        sum.addSplitWords(high, low);
+        EXPECT_EQ(sum.result(), referenceChecksum(expected)) << "from " << at;
+    }
+}
+
 // Each way of summing this processor can run, at any length and either alignment, where the
 // vector loops hand over to their tails.
 TEST(RomChecksum, EveryWayOfSummingAgrees) {
