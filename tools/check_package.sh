@@ -20,6 +20,7 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 "$root/usr/bin/quillon-cli" --version
 "$root/usr/bin/quillon-cli" check "$root/usr/share/quillon/samples/quillon-sample.bin"
+"$root/usr/bin/quillon-cli" lint --strict "$root/usr/share/quillon/samples/quillon-sample.bin"
 desktop-file-validate "$root/usr/share/applications/org.quillon.Quillon.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.quillon.Quillon.metainfo.xml"
 for size in 16 32 48 64 128 256; do

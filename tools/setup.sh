@@ -52,17 +52,12 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-jobs=2
-build() { # folder, then CMake options
-    local folder=$1
-    shift
-    cmake -S . -B "$folder" "$@"
-    cmake --build "$folder" -j "$jobs"
-}
-all=(-DQUILLON_BUILD_UI=ON -DQUILLON_BUILD_CLI=ON)
+# What each mode builds and runs is a workflow of CMakePresets.json; with the packages in place,
+# `cmake --workflow --preset NAME` does the same by hand.
+workflow() { cmake --workflow --preset "$1"; }
 
 mode_run() {
-    build build -DCMAKE_BUILD_TYPE=Release "${all[@]}" -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF
+    workflow app
     # A copy, so that saving leaves the repository's sample as it is.
     local folder
     folder=$(mktemp -d)
@@ -76,15 +71,11 @@ mode_run() {
 }
 
 mode_test() {
-    build build -DCMAKE_BUILD_TYPE=Release "${all[@]}" -DQUILLON_BUILD_TESTS=ON -DQUILLON_BUILD_BENCH=ON
-    ctest --test-dir build -j "$jobs" --output-on-failure --no-tests=error
+    workflow default
     echo "== the Debian package"
     bash tools/check_package.sh build
     echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-    # Nothing is packaged from this build, so it makes no manual pages.
-    build build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo "${all[@]}" -DQUILLON_BUILD_TESTS=ON \
-        -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_BENCH=OFF -DQUILLON_BUILD_MAN=OFF
-    ctest --test-dir build-sanitize -j "$jobs" --output-on-failure --no-tests=error
+    workflow sanitize
     mode_windows
 }
 
@@ -104,11 +95,7 @@ mode_windows() {
         echo "Wine could not start (try: wineboot --init)" >&2
         exit 1
     }
-    build build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-        -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_UI=OFF -DQUILLON_BUILD_CLI=ON \
-        -DQUILLON_BUILD_TESTS=ON -DQUILLON_BUILD_BENCH=OFF
-    (cd build-windows && cpack)
-    ctest --test-dir build-windows -j "$jobs" --output-on-failure --no-tests=error
+    workflow windows
 }
 
 "mode_$mode"
