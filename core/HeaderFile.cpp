@@ -221,6 +221,11 @@ WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
         return WriteResult{WriteStatus::Refused, path + ": " + std::string(why), *length};
     };
     std::vector<HeaderPatch> pieces = EditedBytes(edit);
+    // Whoever asks, no byte outside the header is written.
+    for (const HeaderPatch& piece : pieces) {
+        if (piece.offset + piece.bytes.size() > ChecksummedRegionStart)
+            return refused("0x" + ToHex(piece.offset) + " lies outside the header");
+    }
     switch (DetectRomLayout({original.get(), *count}, *length)) {
     case RomLayout::ByteSwapped:
         return refused(ByteSwappedRefusal);

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <linux/audit.h>
@@ -52,6 +53,21 @@ bool failWritesAt(std::uint32_t offset) {
            ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 #endif
+
+constexpr int cannotMount = 77;
+
+// Runs body in a child process that sees a 64 KiB tmpfs mounted on folder, in a mount namespace
+// of its own: body's return value, or cannotMount where no tmpfs can be mounted.
+int onSmallDisk(const std::string& folder, const std::function<int()>& body) {
+    return exitCodeInChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return cannotMount;
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") != 0)
+            return cannotMount;
+        return body();
+    });
+}
 
 bool mentions(const std::string& error, const std::string& path, const std::string& reason) {
     return error.find(path) != std::string::npos && error.find(reason) != std::string::npos;
@@ -177,14 +193,8 @@ TEST_F(HeaderFileFaultTest, FailedWriteIsTakenBack) {
 // on it keeps its length and bytes. The disk is a small tmpfs mounted in a mount namespace of
 // the child's own.
 TEST_F(HeaderFileFaultTest, FullDiskChangesNothing) {
-    constexpr int cannotMount = 77;
     const std::string dir = m_dir.path().string();
-    const int code = exitCodeInChild([&] {
-        if (::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
-            return cannotMount;
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0)
-            return cannotMount;
+    const int code = onSmallDisk(dir, [&] {
         const std::string empty = dir + "/empty.bin";
         const std::string hole = dir + "/hole.bin";
         const std::string rom = dir + "/rom.bin";
@@ -228,19 +238,13 @@ TEST_F(HeaderFileFaultTest, FullDiskChangesNothing) {
 // A conversion that runs out of space leaves no file behind, neither the new one nor its
 // unfinished copy, and an existing file it was to replace stays as it was.
 TEST_F(HeaderFileFaultTest, ConversionOnAFullDiskLeavesNoFile) {
-    constexpr int cannotMount = 77;
     TempDir sources;
     Bytes rom = randomBytes(8 * InterleavedBlockSize, 5);
     setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
     const std::string source = sources.file("game.bin");
     writeBytes(source, rom);
     const std::string dir = m_dir.path().string();
-    const int code = exitCodeInChild([&] {
-        if (::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
-            return cannotMount;
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0)
-            return cannotMount;
+    const int code = onSmallDisk(dir, [&] {
         const std::string kept = dir + "/kept.smd";
         writeBytes(kept, Bytes(100, 0x55));
         for (const auto& [destination, replace] :
