@@ -132,6 +132,9 @@ std::string joinedLabels(const std::vector<Change>& changes) {
     return text;
 }
 
+// The largest ROM whose last byte a 32-bit ROM end can name.
+constexpr std::uint64_t largestRomSize = std::uint64_t{1} << 32;
+
 // What fix and pad --fix change: the checksum the ROM will sum to, and its end.
 struct Fixes {
     std::optional<RomChecksum> checksum;
@@ -154,7 +157,10 @@ std::vector<std::string> planFixes(const LoadedHeader& before, const Fixes& fixe
     if (fixes.romSize) {
         const std::uint32_t was = romEndOf(before);
         const auto end = static_cast<std::uint32_t>(*fixes.romSize - 1);
-        if (isSsf(before)) {
+        if (*fixes.romSize == 0 || *fixes.romSize > largestRomSize) {
+            said.push_back("ROM end left at " + FormatAddress(was) + ": a ROM of " +
+                           std::to_string(*fixes.romSize) + " bytes has no end a header can name");
+        } else if (isSsf(before)) {
             said.push_back("ROM end kept at " + FormatAddress(was) +
                            ": a SEGA SSF ROM's mapper decides it");
         } else if (was == end && hasWholeHeader(before)) {
@@ -176,7 +182,6 @@ void sayLines(const std::string& path, const std::vector<std::string>& lines, St
 
 // A size as pad takes it: bytes, with K or M after them, or "pow2" for the next power of two
 // from 128 KiB on. Nothing when it is none of these.
-constexpr std::uint64_t largestPad = std::uint64_t{1} << 32; // what a ROM end can still name
 
 std::optional<std::uint64_t> padSize(const std::string& typed, std::uint64_t size) {
     if (typed == "pow2")
@@ -191,7 +196,7 @@ std::optional<std::uint64_t> padSize(const std::string& typed, std::uint64_t siz
         !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     const std::uint64_t bytes = std::stoull(digits) * unit;
-    return bytes > largestPad ? std::nullopt : std::optional(bytes);
+    return bytes > largestRomSize ? std::nullopt : std::optional(bytes);
 }
 
 } // namespace
