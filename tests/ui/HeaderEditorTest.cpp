@@ -186,10 +186,10 @@ private slots:
     void init() {
         m_window = std::make_unique<QWidget>();
         m_line = new FieldLineEdit(m_window.get());
-        m_line->setFont(fixedPitchFont());
+        m_line->setFont(formFont(QStringLiteral("Courier New")));
         m_line->setGeometry(0, 0, 121, 19);
         m_wrapping = new WrappingLineEdit(m_window.get());
-        m_wrapping->setFont(fixedPitchFont());
+        m_wrapping->setFont(formFont(QStringLiteral("Courier New")));
         m_wrapping->setGeometry(0, 30, 121, 51);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -434,7 +434,7 @@ private slots:
     // What an input method composes is drawn at the cursor, as if it were already typed.
     void composedTextIsDrawnAtTheCursor() {
         WrappingLineEdit typed(m_window.get());
-        typed.setFont(fixedPitchFont());
+        typed.setFont(formFont(QStringLiteral("Courier New")));
         typed.setGeometry(0, 90, 121, 51);
         typed.setText(QStringLiteral("abc\r\nde\u00E9f"));
         typed.show();
