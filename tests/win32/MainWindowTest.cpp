@@ -43,9 +43,9 @@ protected:
     MainWindow m_window{::GetModuleHandleW(nullptr)};
 
     void SetUp() override { ASSERT_TRUE(m_window.show(SW_SHOWNORMAL)); }
-    HWND control(int id) const { return ::GetDlgItem(m_window.handle(), id); }
+    HWND control(std::string_view name) const { return m_window.control(name); }
     HWND headerEditor(std::size_t index) const {
-        return control(TxtHeaderInfo0 + static_cast<int>(index));
+        return m_window.control("txtHeaderInfo", static_cast<int>(index));
     }
 };
 
@@ -59,15 +59,15 @@ TEST_F(Win32MainWindowTest, StartsAsDefined) {
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_EQ(windowText(window), L"Quillon");
-    EXPECT_EQ(windowText(control(LblROMFile)), L"Select a ROM file.");
-    EXPECT_EQ(windowText(control(LblCopyright0)), L"Quillon v1.00");
-    EXPECT_EQ(::GetFocus(), control(CmdBrowse));
-    EXPECT_FALSE(::IsWindowEnabled(control(CmdSave)));
+    EXPECT_EQ(windowText(control("lblROMFile")), L"Select a ROM file.");
+    EXPECT_EQ(windowText(control("lblCopyright_0")), L"Quillon v1.00");
+    EXPECT_EQ(::GetFocus(), control("cmdBrowse"));
+    EXPECT_FALSE(::IsWindowEnabled(control("cmdSave")));
 
     for (const HeaderField& field : HeaderFieldTable) {
         EXPECT_EQ(::SendMessageW(headerEditor(field.index), EM_GETLIMITTEXT, 0, 0),
                   static_cast<LRESULT>(field.length));
-        EXPECT_EQ(windowText(control(LblHeaderInfo0 + static_cast<int>(field.index))),
+        EXPECT_EQ(windowText(m_window.control("lblHeaderInfo", static_cast<int>(field.index))),
                   std::wstring(field.label.begin(), field.label.end()));
     }
     const std::u32string lines = U"abcdefghijklmnop\r\n"
@@ -80,22 +80,22 @@ TEST_F(Win32MainWindowTest, StartsAsDefined) {
     // Where controls of each kind sit, the ones inside frames included, in client pixels at
     // 96 dots per inch.
     struct Place {
-        int id;
+        const char* id;
         RECT box;
     };
     const int dpi = static_cast<int>(::GetDpiForWindow(window));
     for (const Place& place : std::initializer_list<Place>{
-             {FraROMFile, {8, 8, 401, 49}},
-             {LblROMFile, {16, 24, 329, 41}},
-             {CmdBrowse, {336, 24, 393, 41}},
-             {LblHeaderInfo0 + 4, {8, 184, 97, 201}},
-             {TxtHeaderInfo0 + 3, {96, 136, 217, 187}},
-             {TxtHeaderInfo0 + 5, {96, 200, 217, 219}},
-             {FraChecksum, {224, 56, 401, 121}},
-             {TxtHeaderChecksum, {352, 72, 385, 91}},
-             {LblCalcChecksum, {352, 96, 385, 115}},
-             {LblCopyright0 + 1, {224, 144, 401, 161}},
-             {CmdSave, {8, 224, 217, 249}},
+             {"fraROMFile", {8, 8, 401, 49}},
+             {"lblROMFile", {16, 24, 329, 41}},
+             {"cmdBrowse", {336, 24, 393, 41}},
+             {"lblHeaderInfo_4", {8, 184, 97, 201}},
+             {"txtHeaderInfo_3", {96, 136, 217, 187}},
+             {"txtHeaderInfo_5", {96, 200, 217, 219}},
+             {"fraChecksum", {224, 56, 401, 121}},
+             {"txtHeaderChecksum", {352, 72, 385, 91}},
+             {"lblCalcChecksum", {352, 96, 385, 115}},
+             {"lblCopyright_1", {224, 144, 401, 161}},
+             {"cmdSave", {8, 224, 217, 249}},
          }) {
         RECT box{};
         ::GetWindowRect(control(place.id), &box);
@@ -107,10 +107,10 @@ TEST_F(Win32MainWindowTest, StartsAsDefined) {
     }
 
     // Tab goes round the controls that take the focus, skipping the disabled Save button.
-    std::vector<HWND> order{control(CmdBrowse)};
+    std::vector<HWND> order{control("cmdBrowse")};
     for (std::size_t index : {0, 1, 2, 3, 4, 5})
         order.push_back(headerEditor(index));
-    order.push_back(control(TxtHeaderChecksum));
+    order.push_back(control("txtHeaderChecksum"));
     for (std::size_t i = 0; i < order.size(); ++i)
         EXPECT_EQ(::GetNextDlgTabItem(window, order[i], FALSE), order[(i + 1) % order.size()]) << i;
 }
@@ -125,14 +125,14 @@ TEST_F(Win32MainWindowTest, TextsReachTheControlsExactly) {
         EXPECT_EQ(m_window.fieldText(field.index), every) << field.index;
     }
     m_window.setRomPath("C:\\ROMs\\\xE3\x83\xAD\xE3\x83\xA0.bin"); // ロム.bin
-    EXPECT_EQ(windowText(control(LblROMFile)), L"C:\\ROMs\\\x30ED\x30E0.bin");
+    EXPECT_EQ(windowText(control("lblROMFile")), L"C:\\ROMs\\\x30ED\x30E0.bin");
     EXPECT_EQ(m_window.romPath(), "C:\\ROMs\\\xE3\x83\xAD\xE3\x83\xA0.bin");
     m_window.setChecksumText("8F1C");
     EXPECT_EQ(m_window.checksumText(), "8F1C");
     m_window.setCalculatedChecksum("8F1D");
-    EXPECT_EQ(windowText(control(LblCalcChecksum)), L"8F1D");
+    EXPECT_EQ(windowText(control("lblCalcChecksum")), L"8F1D");
     m_window.setSaveEnabled(true);
-    EXPECT_TRUE(::IsWindowEnabled(control(CmdSave)));
+    EXPECT_TRUE(::IsWindowEnabled(control("cmdSave")));
 }
 
 TEST_F(Win32MainWindowTest, TheKeyFilterDropsCarriageReturnsInEveryHeaderEditor) {
@@ -164,7 +164,7 @@ TEST_F(Win32MainWindowTest, ADroppedRomOpensAsBrowseWouldExceptOverAnEditor) {
     drop({20, 150}); // over a label: the first file opens
     EXPECT_EQ(m_window.romPath(), first);
     EXPECT_EQ(m_window.fieldText(0), U"SEGA MEGA DRIVE ");
-    EXPECT_TRUE(::IsWindowEnabled(control(CmdSave)));
+    EXPECT_TRUE(::IsWindowEnabled(control("cmdSave")));
 }
 
 } // namespace
