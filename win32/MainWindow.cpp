@@ -339,10 +339,14 @@ void MainWindow::dropFiles(WPARAM dropped) {
     const auto drop = reinterpret_cast<HDROP>(dropped);
     POINT at{};
     ::DragQueryPoint(drop, &at);
-    const HWND target = ::ChildWindowFromPointEx(m_window, at, CWP_SKIPINVISIBLE);
-    wchar_t className[8]{};
-    if (target && target != m_window)
-        ::GetClassNameW(target, className, 8);
+    // Asked of each editor, as the frames lie over those inside them.
+    const bool overEditor = std::ranges::any_of(form::Controls, [&](const FormControl& editor) {
+        RECT place{};
+        if (!classOf(editor)->editor || !::GetWindowRect(control(editor.name), &place))
+            return false;
+        ::MapWindowPoints(HWND_DESKTOP, m_window, reinterpret_cast<POINT*>(&place), 2);
+        return ::PtInRect(&place, at) != FALSE;
+    });
     // Files only come this way, so each is a local one.
     DroppedItems files(::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
     for (UINT i = 0; i < files.size(); ++i) {
@@ -351,7 +355,7 @@ void MainWindow::dropFiles(WPARAM dropped) {
         files[i] = toUtf8(path);
     }
     ::DragFinish(drop);
-    if (const auto path = romToOpen(files, ::lstrcmpiW(className, L"Edit") == 0))
+    if (const auto path = romToOpen(files, overEditor))
         m_commands.open(*path);
 }
 
