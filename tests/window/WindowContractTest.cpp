@@ -197,6 +197,8 @@ TEST_F(WindowContract, ADropOpensTheFirstFileUnlessLetGoOverAnEditor) {
     EXPECT_EQ(m_window->text(headerEditor(4)), "GM 00000001-00");
     EXPECT_TRUE(m_window->isEnabled("cmdSave"));
     EXPECT_TRUE(m_window->dialog.requests.empty());
+    browse(std::nullopt); // Browse starts on the file dropped last
+    EXPECT_EQ(m_window->dialog.requests.back().startPath, files[0]);
 }
 
 TEST_F(WindowContract, SaveIsEnabledOnlyOnceARomIsLoaded) {
@@ -234,6 +236,7 @@ TEST_F(WindowContract, BrowseShowsTheHeaderAndCancellingChangesNothing) {
     browse(std::nullopt);
     EXPECT_EQ(shown(), edited);
     EXPECT_EQ(m_window->dialog.requests.back().startPath, path);
+    EXPECT_TRUE(m_window->messages.shown.empty());
 
     // Another ROM replaces everything shown, edits included.
     const std::string second = romFile("second.gen", Bytes(513, 0x41)); // no checksummed word
