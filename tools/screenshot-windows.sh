@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 program=$(realpath "${1:-$root/build-windows/win32/quillon.exe}")
 if [[ -z ${QUILLON_SCREENSHOT_DISPLAY:-} ]]; then
     export QUILLON_SCREENSHOT_DISPLAY=1 WINEDEBUG=-all
-    exec bash "$root/tests/win32/OnDisplay.sh" bash "$0" "$program"
+    exec bash "$root/tests/window/OnDisplay.sh" bash "$0" "$program"
 fi
 
 roms=${WINEPREFIX:-$HOME/.wine}/drive_c/ROMs

@@ -4,12 +4,14 @@
 # the file dialog, and with the sample ROM loaded through the dialog. The sample is copied into
 # an ordinary user's folder first, so that no path of the machine taking them shows.
 # Needs xvfb, openbox, xdotool and imagemagick.
-# Usage: tools/screenshot.sh [path of the quillon program]
+# Usage: tools/screenshot.sh [path of the quillon program [its build's FormTable.txt]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 program=$(realpath "${1:-$root/build/app/quillon}")
+# Where the build put the controls, as it read them from the window's form.
+table=$(realpath "${2:-$(dirname "$program")/../form/FormTable.txt}")
 if [[ -z ${QUILLON_SCREENSHOT_DISPLAY:-} ]]; then
-    exec env QUILLON_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 640x480x24" "$0" "$program"
+    exec env QUILLON_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 640x480x24" "$0" "$program" "$table"
 fi
 
 home=/home/user
@@ -39,8 +41,8 @@ window=$(xdotool search --sync --onlyvisible --name '^Quillon$' | head -n 1)
 sleep 1
 import -window "$window" "$root/docs/window-empty.png"
 
-# Browse... sits at (328, 16) inside the frame at (8, 8), 57 x 17 pixels.
-xdotool mousemove --window "$window" 364 32 click 1
+read -r _ left top width height < <(grep '^cmdBrowse ' "$table")
+xdotool mousemove --window "$window" $((left + width / 2)) $((top + height / 2)) click 1
 dialog=$(xdotool search --sync --onlyvisible --name '^Select a ROM file$' | head -n 1)
 sleep 1
 import -window "$dialog" "$root/docs/file-dialog.png"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "HeaderKeyFilter.h"
 
+#include "EditorRules.h"
+
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -11,10 +13,18 @@ void HeaderKeyFilter::watch(QWidget* editor, std::size_t index) {
     editor->installEventFilter(this);
 }
 
-bool HeaderKeyFilter::swallows([[maybe_unused]] std::size_t index, const QKeyEvent& event) {
+bool HeaderKeyFilter::swallows(std::size_t index, const QKeyEvent& event) {
+    // Enter, keypad Enter and Ctrl+M type a carriage return, whatever text the platform gives
+    // them; other keys type their text.
     const int key = event.key();
     const bool ctrlM = key == Qt::Key_M && event.modifiers().testFlag(Qt::ControlModifier);
-    return key == Qt::Key_Return || key == Qt::Key_Enter || ctrlM || event.text().contains(u'\r');
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || ctrlM)
+        return !headerEditorTakes(index, U'\r');
+    for (const char32_t typed : event.text().toUcs4()) {
+        if (!headerEditorTakes(index, typed))
+            return true;
+    }
+    return false;
 }
 
 bool HeaderKeyFilter::eventFilter(QObject* watched, QEvent* event) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The one key filter of the six header editors: a carriage return typed into any of them
-// (Enter, keypad Enter, Return with Shift or Ctrl, Ctrl+M) is swallowed, so it neither breaks
-// a line nor reaches a button.
+// The one key filter of the six header editors: a key that types a character the editors'
+// shared rule refuses (the carriage return of Enter, keypad Enter, Return with Shift or Ctrl,
+// Ctrl+M) is swallowed before the editor sees it.
 #pragma once
 
 #include <QHash>
@@ -20,8 +20,7 @@ public:
 
     void watch(QWidget* editor, std::size_t index);
 
-    // Whether a key typed into the editor of this index is swallowed; the rule is the same
-    // for every index.
+    // Whether a key typed into the editor of this field is swallowed.
     static bool swallows(std::size_t index, const QKeyEvent& event);
 
 protected:

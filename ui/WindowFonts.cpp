@@ -1,34 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "WindowFonts.h"
 
+#include "FontStandIns.h"
+
 #include <QStringList>
 
 namespace quillon {
 
-namespace {
-
-// 8.25 points at 96 dots per inch. The window's geometry is fixed in pixels, so its fonts are
-// too; in points they would outgrow their boxes on a screen that reports another resolution.
-constexpr int pixelSize = 11;
-
-QFont firstInstalled(const QStringList& families, QFont::StyleHint hint) {
+QFont formFont(const QString& formFamily) {
+    const FontChoice choice = fontFor(formFamily.toStdString());
+    QStringList families;
+    for (const std::string_view family : choice.families)
+        families.append(QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size())));
     QFont font;
     font.setFamilies(families);
-    font.setStyleHint(hint);
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
-} // namespace
-
-QFont defaultWindowFont() {
-    return firstInstalled({"Tahoma", "Liberation Sans", "DejaVu Sans"}, QFont::SansSerif);
-}
-
-QFont fixedPitchFont() {
-    QFont font =
-        firstInstalled({"Courier New", "Liberation Mono", "DejaVu Sans Mono"}, QFont::Monospace);
-    font.setFixedPitch(true);
+    font.setStyleHint(choice.fixedPitch ? QFont::Monospace : QFont::SansSerif);
+    font.setFixedPitch(choice.fixedPitch);
+    font.setPixelSize(FontPixelSize);
     return font;
 }
 

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The window's two fonts, with metric-compatible stand-ins where the named ones are missing.
+// The window's fonts on Qt: the family the form names, or a stand-in of its kind, in pixels.
 #pragma once
 
 #include <QFont>
 
 namespace quillon {
 
-QFont defaultWindowFont();
-QFont fixedPitchFont();
+QFont formFont(const QString& formFamily);
 
 } // namespace quillon

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "frmMain.h"
 
+#include "DropRule.h"
+#include "EditorRules.h"
+#include "FieldLineEdit.h"
 #include "HeaderCommands.h"
 #include "HeaderKeyFilter.h"
 #include "QuillonVersion.h"
@@ -8,7 +11,6 @@
 #include "SystemMessageBox.h"
 #include "TextConversion.h"
 #include "WindowFonts.h"
-#include "WrappingLineEdit.h"
 #include "ui_frmMain.h"
 
 #include <QDropEvent>
@@ -34,13 +36,16 @@ frmMain::frmMain(FileDialog* dialog, ErrorMessageBox* messages, QWidget* parent)
     // The form holds the caption with a place for the version, which only the build knows.
     m_ui->lblCopyright_0->setText(m_ui->lblCopyright_0->text().arg(
         QString::fromUtf8(VersionText.data(), static_cast<qsizetype>(VersionText.size()))));
-    // Fonts in pixels, because the form's geometry is in pixels; a form knows only points. Each
-    // control gets its font outright, as the frames' style sheet would not pass it on.
-    setFont(defaultWindowFont());
-    for (QWidget* control : findChildren<QWidget*>())
-        control->setFont(defaultWindowFont());
-    m_ui->txtHeaderChecksum->setFont(fixedPitchFont());
-    m_ui->lblCalcChecksum->setFont(fixedPitchFont());
+    // The form names each control's font family; the fonts are made here, in pixels, as the form
+    // gives sizes in points only. Each control gets its font outright, as the frames' style sheet
+    // would not pass it on.
+    QList<QWidget*> controls = findChildren<QWidget*>();
+    controls.prepend(this);
+    QList<QFont> fonts;
+    for (const QWidget* control : controls)
+        fonts.append(formFont(control->font().family()));
+    for (qsizetype i = 0; i < controls.size(); ++i)
+        controls[i]->setFont(fonts[i]);
     setUpHeaderEditors();
 
     connect(m_ui->cmdBrowse, &QPushButton::clicked, this, [this] { m_commands->browse(); });
@@ -51,48 +56,45 @@ frmMain::frmMain(FileDialog* dialog, ErrorMessageBox* messages, QWidget* parent)
 frmMain::~frmMain() = default;
 
 void frmMain::setUpHeaderEditors() {
-    m_headerEditors = {m_ui->txtHeaderInfo_0, m_ui->txtHeaderInfo_1, m_ui->txtHeaderInfo_2,
-                       m_ui->txtHeaderInfo_3, m_ui->txtHeaderInfo_4, m_ui->txtHeaderInfo_5};
     for (const HeaderField& field : HeaderFieldTable) {
-        FieldLineEdit* editor = m_headerEditors[field.index];
-        editor->setFont(fixedPitchFont());
+        auto* editor =
+            findChild<FieldLineEdit*>(QStringLiteral("txtHeaderInfo_%1").arg(field.index));
+        m_headerEditors[field.index] = editor;
         editor->setInputLimit(static_cast<int>(field.length));
         m_keyFilter->watch(editor, field.index);
-        // uic drops carriage returns from a form's strings; the initial lines end in CR LF.
-        if (qobject_cast<WrappingLineEdit*>(editor))
-            editor->setText(editor->text().replace(u'\n', QStringLiteral("\r\n")));
+        editor->setText(fromCodePoints(editorTextFromForm(toCodePoints(editor->text()))));
     }
 }
 
 void frmMain::openRom(const QString& path) { m_commands->open(pathForCore(path)); }
 
-QString frmMain::romToDrop(const QDropEvent& event) const {
-    // The editors keep drops off: a file let go over one of them is not meant for the window.
-    if (qobject_cast<const QLineEdit*>(childAt(event.position().toPoint())))
-        return {};
-    const QList<QUrl> urls = event.mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return {};
-    return urls.first().toLocalFile();
+std::optional<std::string> frmMain::romToDrop(const QDropEvent& event) const {
+    DroppedItems dropped;
+    for (const QUrl& url : event.mimeData()->urls()) {
+        dropped.push_back(url.isLocalFile() ? std::optional(pathForCore(url.toLocalFile()))
+                                            : std::nullopt);
+    }
+    const bool overEditor = qobject_cast<const QLineEdit*>(childAt(event.position().toPoint()));
+    return romToOpen(dropped, overEditor);
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void frmMain::dragMoveEvent(QDragMoveEvent* event) {
-    if (romToDrop(*event).isEmpty())
-        event->ignore();
-    else
+    if (romToDrop(*event))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void frmMain::dropEvent(QDropEvent* event) {
-    const QString path = romToDrop(*event);
-    if (path.isEmpty()) {
+    const auto path = romToDrop(*event);
+    if (!path) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
-    openRom(path);
+    m_commands->open(*path);
 }
 
 std::string frmMain::romPath() const { return pathForCore(m_ui->lblROMFile->text()); }

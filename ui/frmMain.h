@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace Ui {
 class frmMain;
@@ -49,8 +51,8 @@ protected:
 
 private:
     void setUpHeaderEditors();
-    // The file a drag would open here, or nothing when the window refuses it.
-    QString romToDrop(const QDropEvent& event) const;
+    // The file a drag would open here, by the shared drop rule, or nothing.
+    std::optional<std::string> romToDrop(const QDropEvent& event) const;
 
     std::unique_ptr<Ui::frmMain> m_ui;
     std::unique_ptr<FileDialog> m_ownDialog;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "HeaderEditorFilter.h"
 
+#include "EditorRules.h"
+
 #include <commctrl.h>
 
 namespace quillon::win32 {
@@ -11,7 +13,7 @@ LRESULT CALLBACK headerEditorProc(HWND editor, UINT message, WPARAM wParam, LPAR
                                   DWORD_PTR index) {
     switch (message) {
     case WM_CHAR:
-        if (dropsCharacter(static_cast<std::size_t>(index), wParam))
+        if (!headerEditorTakes(static_cast<std::size_t>(index), static_cast<char32_t>(wParam)))
             return 0;
         break;
     case WM_GETDLGCODE:
@@ -29,8 +31,6 @@ LRESULT CALLBACK headerEditorProc(HWND editor, UINT message, WPARAM wParam, LPAR
 }
 
 } // namespace
-
-bool dropsCharacter(std::size_t, WPARAM character) { return character == 13; }
 
 void watchHeaderEditor(HWND editor, std::size_t index) {
     ::SetWindowSubclass(editor, headerEditorProc, 1, index);

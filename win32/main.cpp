@@ -20,12 +20,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
 
     MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // The dialog manager moves the focus with Tab and Shift+Tab in the controls' order.
-        if (window.handle() && ::IsDialogMessageW(window.handle(), &message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0)
+        window.deliver(message);
     return static_cast<int>(message.wParam);
 }

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: MIT
 // quillon [FILE]: what the command line asks for, the ROM it names opening as Browse would,
-// and the answers the program gives with no display at all.
+// the answers the program gives with no display at all, and the desktop entry through which
+// file managers start it on a ROM.
 #include "CommandLine.h"
 
 #include "RomBuilder.h"
 #include "WindowUnderTest.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QTest>
+#include <QUrl>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -38,6 +43,18 @@ Run runWithoutDisplay(const QStringList& arguments, const QString& display = {})
     return {program.exitCode(), program.exitStatus(),
             QString::fromLocal8Bit(program.readAllStandardOutput()),
             QString::fromLocal8Bit(program.readAllStandardError())};
+}
+
+QString desktopEntryValue(const QString& key) {
+    QFile file(QStringLiteral(QUILLON_DESKTOP_ENTRY));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        qFatal("cannot read the desktop entry");
+    const QString prefix = key + u'=';
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size());
+    }
+    return {};
 }
 
 } // namespace
@@ -110,6 +127,45 @@ private slots:
                      qPrintable(window.errors));
             if (display.isEmpty())
                 QCOMPARE(lines.size(), 1);
+        }
+    }
+
+    // A file manager starts the entry on a file as its Exec line says, the file in place of its
+    // field code (a path for %f and %F, an address for %u and %U), as one argument.
+    void theDesktopEntryStartsTheProgramOnTheChosenFile() {
+        const QString rom = QDir::current().absoluteFilePath(QStringLiteral("my game.bin"));
+        QStringList arguments;
+        for (const QString& word : desktopEntryValue(QStringLiteral("Exec")).split(u' ')) {
+            if (word == QStringLiteral("%f") || word == QStringLiteral("%F"))
+                arguments.append(rom);
+            else if (word == QStringLiteral("%u") || word == QStringLiteral("%U"))
+                arguments.append(QUrl::fromLocalFile(rom).toString());
+            else
+                arguments.append(word);
+        }
+        QCOMPARE(arguments.first(), QFileInfo(QStringLiteral(QUILLON_PROGRAM)).fileName());
+        CommandLine line;
+        QVERIFY(line.parse(arguments));
+        QCOMPARE(line.romPath(), rom);
+    }
+
+    // The system's MIME database knows the types the entry claims and gives them to ROM images,
+    // both by name and, for a plain .bin, by the console name in the header.
+    void theDesktopEntryClaimsTheTypesOfMegaDriveRoms() {
+        const QStringList claimed =
+            desktopEntryValue(QStringLiteral("MimeType")).split(u';', Qt::SkipEmptyParts);
+        QMimeDatabase mimeTypes;
+        for (const QString& name : claimed)
+            QVERIFY2(mimeTypes.mimeTypeForName(name).isValid(), qPrintable(name));
+
+        TempDir dir;
+        Bytes rom(0x400, 0);
+        setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+        for (const char* name : {"game.bin", "GAME.GEN", "game.smd", "game.32x"}) {
+            const std::string path = dir.file(name);
+            writeBytes(path, rom);
+            const QString type = mimeTypes.mimeTypeForFile(QString::fromStdString(path)).name();
+            QVERIFY2(claimed.contains(type), qPrintable(QStringLiteral("%1: %2").arg(name, type)));
         }
     }
 };

@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# quillon.exe under Wine as a person uses it, on a virtual display with a window manager: it
-# starts at its size, loads a ROM through the file dialog, saves it unchanged to the byte,
+# The window program as a person uses it, on a display with a window manager (see OnDisplay.sh):
+# it starts at its size, loads a ROM through the file dialog, saves it unchanged to the byte,
 # refuses an invalid checksum, cuts a paste to the field, ignores Enter in the editors and ends
-# when closed. It runs on a display with a window manager (see OnDisplay.sh).
-# Usage: WindowTest.sh quillon.exe [screenshot.png]
+# when closed. The same for the Qt window and, under Wine, for quillon.exe; the points it clicks
+# are the middles of the controls, from the table the build reads out of the window's form.
+# Usage: WindowTest.sh [--wine] quillon|quillon.exe FormTable.txt
 set -euo pipefail
 
+wine=
+if [[ $1 == --wine ]]; then
+    wine=wine
+    shift
+fi
 program=$1
-screenshot=${2:-}
+table=$2
 
 scratch=$(mktemp -d)
 quillon=
@@ -39,21 +45,22 @@ waitForNoWindow() {
     done
     fail "the window \"$1\" stays"
 }
-# Clicks at a point of the main window's client area, in pixels.
+# Clicks the middle of a control of the main window, named as the form names it.
 click() {
-    xdotool mousemove --window "$window" "$1" "$2" click 1
+    local name left top width height
+    read -r name left top width height < <(grep "^$1 " "$table") || fail "no control $1 in $table"
+    xdotool mousemove --window "$window" $((left + width / 2)) $((top + height / 2)) click 1
     sleep 0.5
 }
-# Empties the single-line editor at that point.
+# Empties a single-line editor.
 clearEditor() {
-    click "$1" "$2"
+    click "$1"
     xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 20))
 }
-clickSave() { click 112 236; }
 # Saves and waits until the file has been written: it has changed, then stays as it is.
 save() {
     local before=$(stat -c %.9Y "$rom") now
-    clickSave
+    click cmdSave
     for _ in $(seq 100); do
         now=$(stat -c %.9Y "$rom")
         if [[ $now != "$before" ]]; then
@@ -82,31 +89,31 @@ rom=$scratch/game.bin
 [[ $(stat -c %s "$rom") == 1024 ]] || fail "the test ROM is $(stat -c %s "$rom") bytes"
 cp "$rom" "$scratch/original.bin"
 
-wine "$program" >"$scratch/wine.log" 2>&1 &
+$wine "$program" >"$scratch/program.log" 2>&1 &
 quillon=$!
 window=$(waitForWindow Quillon)
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')
 [[ $geometry == 408x256 ]] || fail "the client area is $geometry, not 408x256"
 
-click 364 32 # Browse...
-waitForWindow "Select a ROM file" >/dev/null
-xdotool type --delay 50 "$(winepath -w "$rom")"
+click cmdBrowse
+dialog=$(waitForWindow "Select a ROM file")
+xdotool windowfocus --sync "$dialog"
+xdotool type --delay 50 "$([[ -n $wine ]] && winepath -w "$rom" || echo "$rom")"
 xdotool key Return
 waitForNoWindow "Select a ROM file"
 sleep 0.5
-[[ -n $screenshot ]] && import -window root -crop 420x300+0+0 "$screenshot"
 
 # Enter and Escape in a name editor and in a single-line one change nothing.
-click 150 100
+click txtHeaderInfo_2
 xdotool key Return Escape
-click 150 190
+click txtHeaderInfo_4
 xdotool key Return Escape
 save
 cmp -s "$rom" "$scratch/original.bin" || fail "an unchanged save changed the file"
 
-clearEditor 368 80 # the checksum editor
+clearEditor txtHeaderChecksum
 xdotool type --delay 50 XYZ
-clickSave
+click cmdSave
 waitForWindow "Invalid Checksum" >/dev/null
 xdotool key Return
 waitForNoWindow "Invalid Checksum"
@@ -115,13 +122,13 @@ cmp -s "$rom" "$scratch/original.bin" || fail "a refused checksum changed the fi
 # Seven characters copied from the checksum editor, which has no limit, and pasted into the
 # three-character country code: the paste is cut to ABC, and the full editor then refuses a
 # typed character. The file gets "ABC", where an uncut paste would give "XAB".
-clearEditor 368 80
+clearEditor txtHeaderChecksum
 xdotool type --delay 50 ABCDEFG
 xdotool key shift+Home ctrl+c
-clearEditor 150 208 # Country Code
+clearEditor txtHeaderInfo_5 # Country Code
 xdotool key ctrl+v Home
 xdotool type --delay 50 X
-clearEditor 368 80
+clearEditor txtHeaderChecksum
 xdotool type --delay 50 1234
 save
 printf 'ABC' | dd of="$scratch/original.bin" bs=1 seek=$((0x1F0)) conv=notrunc status=none
@@ -136,4 +143,4 @@ done
 kill -0 "$quillon" 2>/dev/null && fail "closing the window does not end the program"
 wait "$quillon" || true
 quillon=
-echo "quillon.exe passed"
+echo "$(basename "$program") passed"

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: MIT
+#include "DropRule.h"
+
+namespace quillon {
+
+std::optional<std::string> romToOpen(const DroppedItems& dropped, bool overEditor) {
+    if (overEditor || dropped.empty())
+        return std::nullopt;
+    return dropped.front();
+}
+
+} // namespace quillon
