@@ -102,7 +102,7 @@ void addSet(CLI::App& app, Streams streams, int& status) {
     std::vector<CLI::Option*> textOptions;
     for (const HeaderField& field : HeaderFieldTable)
         textOptions.push_back(set->add_option(
-            std::string(fieldNames[field.index].option), (*texts)[field.index],
+            optionName(fieldKeys[field.index]), (*texts)[field.index],
             "Text of \"" + std::string(field.label) + "\" (0x" + ToHex(field.offset) + ", " +
                 std::to_string(field.length) + " characters at most)"));
     std::vector<CLI::Option*> infoOptions;
@@ -118,7 +118,7 @@ void addSet(CLI::App& app, Streams streams, int& status) {
                 : "Save memory (" + where +
                       " bytes): none, or KIND:START-END with KIND sram-odd, sram-even, "
                       "sram-word or eeprom and hexadecimal addresses";
-        infoOptions.push_back(set->add_option(infoOption(field), (*info)[i], help)
+        infoOptions.push_back(set->add_option(optionName(field.key), (*info)[i], help)
                                   ->type_name(field.kind == HeaderInfoKind::Text ? "TEXT"
                                               : field.kind == HeaderInfoKind::Address
                                                   ? "HEX"

@@ -201,12 +201,6 @@ std::optional<std::uint64_t> padSize(const std::string& typed, std::uint64_t siz
 
 } // namespace
 
-std::string infoOption(const HeaderInfoField& field) {
-    std::string option = "--" + std::string(field.key);
-    std::replace(option.begin(), option.end(), '_', '-');
-    return option;
-}
-
 int setFields(const SetRequest& request, Streams streams) {
     Plan plan;
     const auto refuse = [&streams](const std::string& option, const std::string& problem) {
@@ -218,7 +212,7 @@ int setFields(const SetRequest& request, Streams streams) {
         if (const auto& typed = request.texts[field.index]) {
             const Parsed value = parseTextValue(*typed, field.length);
             if (!value.ok())
-                return refuse(std::string(fieldNames[field.index].option), value.problem);
+                return refuse(optionName(fieldKeys[field.index]), value.problem);
             plan.changes.push_back({fieldName(field.label), {field.offset, value.bytes}});
         }
     }
@@ -231,7 +225,7 @@ int setFields(const SetRequest& request, Streams streams) {
             : field.kind == HeaderInfoKind::Address ? parseAddressValue(*request.info[i])
                                                     : parseExtraMemoryValue(*request.info[i]);
         if (!value.ok())
-            return refuse(infoOption(field), value.problem);
+            return refuse(optionName(field.key), value.problem);
         plan.changes.push_back({fieldName(field.label), {field.offset, value.bytes}});
     }
     if (request.checksum) {

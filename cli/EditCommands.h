@@ -50,9 +50,6 @@ struct ConvertRequest {
     bool force = false; // an existing destination is replaced
 };
 
-// The command-line option of a field of HeaderInfoTable: its key with dashes, e.g. --rom-end.
-std::string infoOption(const HeaderInfoField& field);
-
 int setFields(const SetRequest& request, Streams streams);
 int fixFiles(const FixRequest& request, Streams streams);
 int padFiles(const PadRequest& request, Streams streams);

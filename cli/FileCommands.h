@@ -20,19 +20,14 @@ namespace quillon::cli {
 // differs (check), a finding that fails the file (lint).
 enum ExitStatus : int { Done = 0, Flagged = 1, BadInput = 2, FileFailed = 3 };
 
-// The fields' names on the command line and in JSON, row for row with HeaderFieldTable.
-struct FieldNames {
-    std::string_view option;
-    std::string_view jsonKey;
+// The six fields' names in JSON, row for row with HeaderFieldTable; the other fields have
+// theirs in HeaderInfoTable.
+inline constexpr std::array<std::string_view, HeaderFieldCount> fieldKeys{
+    "console_name", "copyright", "domestic_name", "overseas_name", "serial_number", "country_code",
 };
-inline constexpr std::array<FieldNames, HeaderFieldCount> fieldNames{{
-    {"--console-name", "console_name"},
-    {"--copyright", "copyright"},
-    {"--domestic-name", "domestic_name"},
-    {"--overseas-name", "overseas_name"},
-    {"--serial-number", "serial_number"},
-    {"--country-code", "country_code"},
-}};
+
+// A field's option on the command line: its key with dashes, e.g. --rom-end.
+std::string optionName(std::string_view key);
 
 struct Streams {
     std::ostream& out;

@@ -223,7 +223,7 @@ std::string headerJsonLine(const std::string& path, const LoadedHeader& header) 
     json["path"] = path; // not valid UTF-8 bytes are replaced when dumped; path_hex keeps them
     json["path_hex"] = hexBytes(path);
     for (const HeaderField& field : HeaderFieldTable) {
-        const std::string key(fieldNames[field.index].jsonKey);
+        const std::string key(fieldKeys[field.index]);
         json[key] = utf8Text(header.texts[field.index]);
         json[key + "_hex"] = hexBytes(presentBytes(header, field.offset, field.length));
     }
