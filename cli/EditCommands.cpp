@@ -32,12 +32,7 @@ struct Plan {
     std::optional<Growth> growth;
 };
 
-const HeaderInfoField& infoField(std::string_view key) {
-    return *std::find_if(HeaderInfoTable.begin(), HeaderInfoTable.end(),
-                         [key](const HeaderInfoField& field) { return field.key == key; });
-}
-
-const HeaderInfoField& romEndField() { return infoField("rom_end"); }
+const HeaderInfoField& romEndField() { return headerInfoField("rom_end"); }
 
 Change checksumChange(RomChecksum value) {
     const ChecksumBytes bytes = SplitChecksum(value);

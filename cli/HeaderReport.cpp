@@ -72,7 +72,7 @@ wholeField(const LoadedHeader& header, std::uint32_t offset, std::uint32_t lengt
 
 const HeaderField& consoleNameField() { return HeaderFieldTable[0]; }
 const HeaderField& regionField() { return HeaderFieldTable[5]; }
-const HeaderInfoField& deviceField() { return HeaderInfoTable[0]; }
+const HeaderInfoField& deviceField() { return headerInfoField("device_support"); }
 
 std::optional<RegionReading> regionOf(const LoadedHeader& header) {
     if (!wholeField(header, regionField().offset, regionField().length))

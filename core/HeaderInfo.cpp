@@ -7,6 +7,11 @@
 
 namespace quillon {
 
+const HeaderInfoField& headerInfoField(std::string_view key) {
+    return *std::find_if(HeaderInfoTable.begin(), HeaderInfoTable.end(),
+                         [key](const HeaderInfoField& field) { return field.key == key; });
+}
+
 bool HasTrademark(std::span<const std::uint8_t, ChecksummedRegionStart> header) {
     return std::any_of(TrademarkOffsets.begin(), TrademarkOffsets.end(), [&](std::uint32_t at) {
         return std::equal(TrademarkText.begin(), TrademarkText.end(), header.begin() + at);

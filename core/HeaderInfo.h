@@ -42,6 +42,9 @@ inline constexpr std::array<HeaderInfoField, 8> HeaderInfoTable{{
     {"Memo:", "memo", 0x1C8, 40, HeaderInfoKind::Text},
 }};
 
+// The row of HeaderInfoTable with this key, which must be one of its keys.
+const HeaderInfoField& headerInfoField(std::string_view key);
+
 // Consoles with the trademark security check start only a ROM whose console name holds this
 // text at one of these offsets.
 inline constexpr std::string_view TrademarkText = "SEGA";

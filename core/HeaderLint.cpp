@@ -46,11 +46,6 @@ std::string shown(const HeaderBytes& bytes, std::uint32_t offset, std::uint32_t 
     return shownText({reinterpret_cast<const char*>(bytes.data()) + offset, length});
 }
 
-const HeaderInfoField& infoField(std::string_view key) {
-    return *std::find_if(HeaderInfoTable.begin(), HeaderInfoTable.end(),
-                         [key](const HeaderInfoField& field) { return field.key == key; });
-}
-
 void add(std::vector<LintFinding>& findings, std::string_view field, std::uint32_t offset,
          std::uint32_t length, std::string message, std::string effect) {
     findings.push_back(
@@ -126,7 +121,7 @@ void checkChecksum(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkRomStart(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.romStart != 0)
-        addAt(findings, infoField("rom_start"),
+        addAt(findings, headerInfoField("rom_start"),
               "the ROM starts at " + FormatAddress(c.romStart) + ", not 00000000",
               "the ROM always starts at address 0; BlastEm sizes the ROM and its mirrors from "
               "this range");
@@ -135,7 +130,7 @@ void checkRomStart(const LintContext& c, std::vector<LintFinding>& findings) {
 void checkRomEndShort(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.romEnd >= c.romEndInFile || (isSsf(c) && c.romEnd == mapperWindowEnd))
         return;
-    addAt(findings, infoField("rom_end"),
+    addAt(findings, headerInfoField("rom_end"),
           "the ROM ends at " + FormatAddress(c.romEnd) + ", before the file's last byte at " +
               FormatAddress(static_cast<std::uint32_t>(c.romEndInFile)),
           "BlastEm mirrors the ROM by the declared end and may place save RAM over the rest, "
@@ -145,7 +140,7 @@ void checkRomEndShort(const LintContext& c, std::vector<LintFinding>& findings) 
 void checkRomEndBeyond(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.romEnd <= c.romEndInFile || (isSsf(c) && c.romEnd <= mapperWindowEnd))
         return;
-    addAt(findings, infoField("rom_end"),
+    addAt(findings, headerInfoField("rom_end"),
           "the ROM ends at " + FormatAddress(c.romEnd) + ", after the file's last byte at " +
               FormatAddress(static_cast<std::uint32_t>(c.romEndInFile)),
           "BlastEm sizes the ROM's mirrors by the declared end and decides from it where save "
@@ -154,7 +149,7 @@ void checkRomEndBeyond(const LintContext& c, std::vector<LintFinding>& findings)
 
 void checkRomEndFlat(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.romEnd > mapperWindowEnd && !isSsf(c))
-        addAt(findings, infoField("rom_end"),
+        addAt(findings, headerInfoField("rom_end"),
               "the ROM ends at " + FormatAddress(c.romEnd) + ", past 4 MiB, without \"SEGA SSF\"",
               "jgenesis reads it as a flat-mapped ROM of that size (no bank switching)");
 }
@@ -162,7 +157,7 @@ void checkRomEndFlat(const LintContext& c, std::vector<LintFinding>& findings) {
 void checkRamRange(const LintContext& c, std::vector<LintFinding>& findings) {
     if (isWorkRam(c.ramStart, c.ramEnd))
         return;
-    const HeaderInfoField& start = infoField("ram_start");
+    const HeaderInfoField& start = headerInfoField("ram_start");
     add(findings, "RAM Start", start.offset, 8,
         "RAM " + FormatAddress(c.ramStart) + "-" + FormatAddress(c.ramEnd) +
             " is not the work RAM (00FF0000-00FFFFFF or one of its mirrors)",
@@ -174,7 +169,7 @@ void checkExtraMemory(const LintContext& c, std::vector<LintFinding>& findings) 
     if (!c.memory)
         return;
     const ExtraMemory& memory = *c.memory;
-    const HeaderInfoField& field = infoField("extra_memory");
+    const HeaderInfoField& field = headerInfoField("extra_memory");
     const std::string range = FormatAddress(memory.start) + "-" + FormatAddress(memory.end);
     if (!memory.wellFormed())
         addAt(findings, field,
@@ -219,7 +214,7 @@ void checkExtraMemory(const LintContext& c, std::vector<LintFinding>& findings) 
 }
 
 void checkExtraMemoryUnknown(const LintContext& c, std::vector<LintFinding>& findings) {
-    const HeaderInfoField& field = infoField("extra_memory");
+    const HeaderInfoField& field = headerInfoField("extra_memory");
     const std::uint8_t first = c.bytes[field.offset];
     const std::uint8_t second = c.bytes[field.offset + 1];
     const auto blank = [](std::uint8_t b) { return b == ' ' || b == 0; };
@@ -274,7 +269,7 @@ void checkRegionAmbiguous(const LintContext& c, std::vector<LintFinding>& findin
 }
 
 void checkDeviceUnknown(const LintContext& c, std::vector<LintFinding>& findings) {
-    const HeaderInfoField& field = infoField("device_support");
+    const HeaderInfoField& field = headerInfoField("device_support");
     for (const DeviceEntry& device :
          ReadDevices({c.bytes.data() + field.offset, field.length}, field.offset)) {
         if (!device.known)
@@ -473,11 +468,11 @@ std::vector<LintFinding> LintHeader(const LoadedHeader& header) {
         header.romSize >= ChecksummedRegionStart,
         header.romSize == 0 ? 0 : header.romSize - 1,
         ReadSystem({b.data() + HeaderFieldTable[0].offset, HeaderFieldTable[0].length}).system,
-        ReadAddress(&b[infoField("rom_start").offset]),
-        ReadAddress(&b[infoField("rom_end").offset]),
-        ReadAddress(&b[infoField("ram_start").offset]),
-        ReadAddress(&b[infoField("ram_end").offset]),
-        DecodeExtraMemory(&b[infoField("extra_memory").offset]),
+        ReadAddress(&b[headerInfoField("rom_start").offset]),
+        ReadAddress(&b[headerInfoField("rom_end").offset]),
+        ReadAddress(&b[headerInfoField("ram_start").offset]),
+        ReadAddress(&b[headerInfoField("ram_end").offset]),
+        DecodeExtraMemory(&b[headerInfoField("extra_memory").offset]),
         ReadRegion({b.data() + regionOffset, ChecksummedRegionStart - regionOffset}),
     };
     std::vector<LintFinding> findings;
