@@ -161,9 +161,8 @@ bool grow(SystemFile& file, std::uint64_t length, const Growth& growth) {
     return true;
 }
 
-} // namespace
-
-std::vector<HeaderPatch> EditedBytes(const HeaderEdit& edit) {
+// Every stretch of header bytes an edit writes, the texts fitted to their fields.
+std::vector<HeaderPatch> editedBytes(const HeaderEdit& edit) {
     std::vector<HeaderPatch> pieces;
     if (edit.checksum)
         pieces.push_back(
@@ -178,6 +177,8 @@ std::vector<HeaderPatch> EditedBytes(const HeaderEdit& edit) {
               [](const HeaderPatch& a, const HeaderPatch& b) { return a.offset < b.offset; });
     return pieces;
 }
+
+} // namespace
 
 LoadResult LoadHeader(const std::string& path) {
     SystemFile file(path, SystemFile::Access::Read);
@@ -220,7 +221,7 @@ WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
     const auto refused = [&](std::string_view why) {
         return WriteResult{WriteStatus::Refused, path + ": " + std::string(why), *length};
     };
-    std::vector<HeaderPatch> pieces = EditedBytes(edit);
+    std::vector<HeaderPatch> pieces = editedBytes(edit);
     // Whoever asks, no byte outside the header is written.
     for (const HeaderPatch& piece : pieces) {
         if (piece.offset + piece.bytes.size() > ChecksummedRegionStart)

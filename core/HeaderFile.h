@@ -50,7 +50,6 @@ LoadResult LoadHeader(const std::string& path);
 struct HeaderPatch {
     std::uint32_t offset;
     ByteText bytes;
-    friend bool operator==(const HeaderPatch&, const HeaderPatch&) = default;
 };
 
 // Bytes of one value appended to a file until it has size bytes.
@@ -66,9 +65,6 @@ struct HeaderEdit {
     std::vector<HeaderPatch> patches; // the rest of the header: device support, ranges, ...
     std::optional<Growth> growth;     // a file shorter than this grows to it first
 };
-
-// Every stretch of header bytes an edit writes, the texts fitted to their fields.
-std::vector<HeaderPatch> EditedBytes(const HeaderEdit& edit);
 
 enum class WriteStatus {
     Written,
