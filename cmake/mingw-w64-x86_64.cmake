@@ -11,8 +11,10 @@ set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 # The programs carry their C and C++ runtimes, so they run without any MinGW DLL beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-# Tests and test discovery run the built programs through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Tests and test discovery run the built programs through Wine, in a locale and a prefix of the
+# build's own whatever the caller's environment holds.
+set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/run-with-wine.sh
+                                  ${CMAKE_BINARY_DIR}/wine-prefix)
 
 # CLI11 and nlohmann/json are header-only, so Debian's packages of them serve this build too. They
 # are offered through a folder of links that holds them alone: searching the whole of /usr would

@@ -8,14 +8,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 program=$(realpath "${1:-$root/build-windows/win32/quillon.exe}")
 if [[ -z ${QUILLON_SCREENSHOT_DISPLAY:-} ]]; then
-    export QUILLON_SCREENSHOT_DISPLAY=1 WINEDEBUG=-all
+    export QUILLON_SCREENSHOT_DISPLAY=1
     exec bash "$root/tests/window/OnDisplay.sh" bash "$0" "$program"
 fi
 
-roms=${WINEPREFIX:-$HOME/.wine}/drive_c/ROMs
+prefix=$root/build-windows/wine-screenshot
+roms=$prefix/drive_c/ROMs
 mkdir -p "$roms"
 cp "$root/samples/quillon-sample.bin" "$roms/"
-wine "$program" 'C:\ROMs\quillon-sample.bin' >/dev/null 2>&1 &
+bash "$root/cmake/run-with-wine.sh" "$prefix" "$program" 'C:\ROMs\quillon-sample.bin' >/dev/null 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 window=$(xdotool search --sync --onlyvisible --name '^Quillon$' | head -n 1)

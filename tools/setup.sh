@@ -81,20 +81,8 @@ mode_test() {
 
 mode_windows() {
     echo "== quillon.exe and quillon-cli for Windows, tested under Wine"
-    # Wine runs console programs without a display; its first start makes its prefix (in $HOME),
-    # with no .NET or browser engine. Its background services keep the output of the program that
-    # started them open for as long as they run, which would stall that build step or test: they
-    # are started here with no output to hold, and kept running until the tests are done.
-    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    mkdir -p "${WINEPREFIX:-$HOME/.wine}"
-    # A server that already runs (it refuses to start a second one) is used as it is.
-    if wineserver --persistent </dev/null >/dev/null 2>&1; then
-        trap 'wineserver --kill' EXIT
-    fi
-    wineboot --init </dev/null >/dev/null 2>&1 || {
-        echo "Wine could not start (try: wineboot --init)" >&2
-        exit 1
-    }
+    # Wine starts through cmake/run-with-wine.sh, in a prefix, a locale and with settings of the
+    # build's own, so nothing of the caller's environment or of an earlier run's prefix counts.
     workflow windows
 }
 

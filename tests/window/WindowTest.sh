@@ -6,11 +6,12 @@
 # when closed. The same for the Qt window and, under Wine, for quillon.exe; the points it clicks
 # are the middles of the controls, from the table the build reads out of the window's form.
 # Usage: WindowTest.sh [--wine] quillon|quillon.exe FormTable.txt
+#   --wine runs quillon.exe in the Wine prefix QUILLON_WINE_PREFIX names.
 set -euo pipefail
 
-wine=
+wine=()
 if [[ $1 == --wine ]]; then
-    wine=wine
+    wine=(bash "$(dirname "$0")/../../cmake/run-with-wine.sh" "$QUILLON_WINE_PREFIX")
     shift
 fi
 program=$1
@@ -89,7 +90,7 @@ rom=$scratch/game.bin
 [[ $(stat -c %s "$rom") == 1024 ]] || fail "the test ROM is $(stat -c %s "$rom") bytes"
 cp "$rom" "$scratch/original.bin"
 
-$wine "$program" >"$scratch/program.log" 2>&1 &
+"${wine[@]}" "$program" >"$scratch/program.log" 2>&1 &
 quillon=$!
 window=$(waitForWindow Quillon)
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')
@@ -98,7 +99,7 @@ geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')
 click cmdBrowse
 dialog=$(waitForWindow "Select a ROM file")
 xdotool windowfocus --sync "$dialog"
-xdotool type --delay 50 "$([[ -n $wine ]] && winepath -w "$rom" || echo "$rom")"
+xdotool type --delay 50 "$( ((${#wine[@]})) && "${wine[@]}" winepath.exe -w "$rom" | tr -d '\r' || echo "$rom")"
 xdotool key Return
 waitForNoWindow "Select a ROM file"
 sleep 0.5
