@@ -20,7 +20,7 @@ cd "$(dirname "$0")/.."
 # What the run and test modes need, including what the README's later commands use after either
 # mode: the benchmark library, and dpkg-dev, file and help2man for cpack's Debian package.
 packages=(
-    cmake g++ make pkg-config
+    cmake g++ make pkg-config python3
     qt6-base-dev libgl-dev fonts-liberation
     libcli11-dev nlohmann-json3-dev
     libbenchmark-dev dpkg-dev file help2man
@@ -36,7 +36,7 @@ test)
     ;;
 windows)
     # The cross build takes the header-only libraries from Debian, and nothing of Qt.
-    packages=(cmake make libcli11-dev nlohmann-json3-dev "${windowsPackages[@]}")
+    packages=(cmake make python3 libcli11-dev nlohmann-json3-dev "${windowsPackages[@]}")
     ;;
 esac
 
