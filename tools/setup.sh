@@ -31,7 +31,7 @@ windowsPackages=(g++-mingw-w64-x86-64-posix wine wine64 googletest
     xvfb xauth openbox xdotool xclip imagemagick)
 case $mode in
 test)
-    packages+=(libgtest-dev libgmock-dev clang-format desktop-file-utils appstream lintian xvfb xauth
+    packages+=(libgtest-dev libgmock-dev clang-format clang-tidy desktop-file-utils appstream lintian xvfb xauth
         "${windowsPackages[@]}")
     ;;
 windows)
