@@ -116,9 +116,9 @@ CueReading problem(std::string text) { return {std::nullopt, std::move(text)}; }
 } // namespace
 
 CueReading ReadCueSheet(std::string_view text) {
-    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
-        text.remove_prefix(ByteOrderMark.size());
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
+        text.remove_prefix(byteOrderMark.size());
 
     std::optional<CueFile> file; // the FILE in effect
     std::optional<CueMode> mode; // set while the lines belong to TRACK 01
