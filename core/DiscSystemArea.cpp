@@ -25,21 +25,18 @@ constexpr std::array<TextField, 4> TextFields{{
     {&DiscSystemArea::buildDate, 0x050, 8}, // "MMDDYYYY", usually
 }};
 
-struct WordField {
-    std::uint16_t DiscSystemArea::*member;
+// A big-endian number as wide as its member.
+template <typename Number> struct NumberField {
+    Number DiscSystemArea::*member;
     std::size_t offset;
 };
-constexpr std::array<WordField, 3> WordFields{{
+constexpr std::array<NumberField<std::uint16_t>, 3> WordFields{{
     {&DiscSystemArea::volumeSystem, 0x01C},
     {&DiscSystemArea::volumeType, 0x01E},
     {&DiscSystemArea::systemVersion, 0x02C},
 }};
 
-struct LongField {
-    std::uint32_t DiscSystemArea::*member;
-    std::size_t offset;
-};
-constexpr std::array<LongField, 8> LongFields{{
+constexpr std::array<NumberField<std::uint32_t>, 8> LongFields{{
     {&DiscSystemArea::ipOffset, 0x030},
     {&DiscSystemArea::ipSize, 0x034},
     {&DiscSystemArea::ipEntry, 0x038},
@@ -116,11 +113,15 @@ bool matches(const SecurityRule& rule, Look look, std::span<const std::uint8_t, 
     return ComputeCrc32(userData.subspan(SecurityProgramOffset, rule.crcLength)) == rule.value;
 }
 
-std::uint32_t bigEndian(std::span<const std::uint8_t> bytes) {
-    std::uint32_t value = 0;
-    for (std::uint8_t byte : bytes)
-        value = value << 8 | byte;
-    return value;
+template <typename Number, std::size_t Count>
+void readNumbers(const std::array<NumberField<Number>, Count>& fields,
+                 std::span<const std::uint8_t> userData, DiscSystemArea& area) {
+    for (const NumberField<Number>& field : fields) {
+        Number value = 0;
+        for (const std::uint8_t byte : userData.subspan(field.offset, sizeof(Number)))
+            value = static_cast<Number>(value << 8 | byte);
+        area.*field.member = value;
+    }
 }
 
 } // namespace
@@ -139,11 +140,8 @@ DiscSystemArea ReadDiscSystemArea(std::span<const std::uint8_t, 2048> userData) 
         const auto bytes = userData.subspan(field.offset, field.length);
         area.*field.member = std::string(bytes.begin(), std::find(bytes.begin(), bytes.end(), 0));
     }
-    for (const WordField& field : WordFields)
-        area.*field.member =
-            static_cast<std::uint16_t>(bigEndian(userData.subspan(field.offset, 2)));
-    for (const LongField& field : LongFields)
-        area.*field.member = bigEndian(userData.subspan(field.offset, 4));
+    readNumbers(WordFields, userData, area);
+    readNumbers(LongFields, userData, area);
     return area;
 }
 
