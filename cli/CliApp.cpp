@@ -62,8 +62,33 @@ CLI::Option* addFiles(CLI::App& command, Files& files) {
     return command.add_option("FILE", files, "ROM image files")->required();
 }
 
+// What each layout is called: by --layout (its key), or by convert --to.
+std::vector<std::string> layoutNames(std::string_view ImageLayout::*name) {
+    std::vector<std::string> names;
+    for (const ImageLayout* layout : ImageLayouts()) {
+        if (!(layout->*name).empty())
+            names.emplace_back(layout->*name);
+    }
+    return names;
+}
+
+// --layout of every subcommand that reads a file: a row of the layouts' table, taken instead of
+// the one the file's bytes tell.
+void addLayout(CLI::App& command, const ImageLayout*& layout) {
+    std::string keys;
+    for (const std::string& key : layoutNames(&ImageLayout::key))
+        keys.append(keys.empty() ? "" : ", ").append(key);
+    command
+        .add_option_function<std::string>(
+            "--layout", [&layout](const std::string& key) { layout = FindImageLayout(key); },
+            "Read the file in this layout (" + keys + "), whatever its bytes tell")
+        ->check(CLI::IsMember(layoutNames(&ImageLayout::key)))
+        ->type_name("KEY");
+}
+
 // --dry-run and --json of the subcommands that write.
 void addEditOutput(CLI::App& command, EditOutput& output) {
+    addLayout(command, output.layout);
     CLI::Option* dryRun =
         command.add_flag("--dry-run", output.dryRun,
                          "Write nothing; show each change: offset, old bytes, new bytes");
@@ -74,19 +99,23 @@ void addEditOutput(CLI::App& command, EditOutput& output) {
 void addShow(CLI::App& app, Streams streams, int& status) {
     auto files = std::make_shared<Files>();
     auto json = std::make_shared<bool>(false);
+    auto layout = std::make_shared<const ImageLayout*>(nullptr);
     CLI::App* show =
         app.add_subcommand("show", "Show the whole header, decoded, and both checksums");
     show->add_flag("--json", *json, "One JSON object a line for each file");
+    addLayout(*show, *layout);
     addFiles(*show, *files);
-    show->callback([=, &status] { status = showFiles(*files, *json, streams); });
+    show->callback([=, &status] { status = showFiles(*files, *json, *layout, streams); });
 }
 
 void addCheck(CLI::App& app, Streams streams, int& status) {
     auto files = std::make_shared<Files>();
+    auto layout = std::make_shared<const ImageLayout*>(nullptr);
     CLI::App* check =
         app.add_subcommand("check", "Compare each file's stored checksum with the calculated one");
+    addLayout(*check, *layout);
     addFiles(*check, *files);
-    check->callback([=, &status] { status = checkFiles(*files, streams); });
+    check->callback([=, &status] { status = checkFiles(*files, *layout, streams); });
 }
 
 void addSet(CLI::App& app, Streams streams, int& status) {
@@ -197,8 +226,9 @@ void addConvert(CLI::App& app, Streams streams, int& status) {
                      "bin: a plain image, from an interleaved (SMD) or byte-swapped one; smd: "
                      "an interleaved copier image, from a plain one of whole 16 KiB blocks")
         ->required()
-        ->check(CLI::IsMember({"bin", "smd"}));
+        ->check(CLI::IsMember(layoutNames(&ImageLayout::convertKey)));
     convert->add_flag("--force", request->force, "Replace OUT if it exists");
+    addLayout(*convert, request->layout);
     convert->callback([=, &status] { status = convertFile(*request, streams); });
 }
 
@@ -210,6 +240,7 @@ void addLint(CLI::App& app, Streams streams, int& status) {
                 "will do; exit status 1 when a finding is an error");
     lint->add_flag("--json", options->json, "One JSON object a line for each file");
     lint->add_flag("--strict", options->strict, "A warning fails a file too");
+    addLayout(*lint, options->layout);
     const CLI::Validator ruleId(
         [](const std::string& id) {
             return findLintRule(id) ? std::string() : id + " is no rule's id (see below)";
@@ -230,7 +261,7 @@ int parseAndRun(int argc, char* argv[]) {
         "Shows, checks and edits the header of Sega Mega Drive / Genesis ROM images "
         "in place.\nExit status: 0 done, 1 checksum mismatch (check) or a failing "
         "finding (lint), 2 bad usage or input, or a file that cannot be worked on as asked "
-        "(too short, byte-swapped, an interleaved image to pad), 3 a file or the output "
+        "(not a ROM, too short, byte-swapped, an interleaved image to pad), 3 a file or the output "
         "that could not be read or written.",
         "quillon-cli"};
     app.set_version_flag("--version", std::string(VersionText));

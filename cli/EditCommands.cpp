@@ -3,7 +3,6 @@
 
 #include "FieldValues.h"
 #include "HeaderReport.h"
-#include "InterleavedImage.h"
 #include "RomConversion.h"
 #include "SystemNames.h"
 #include "TextDisplay.h"
@@ -89,11 +88,13 @@ void showPlan(const std::string& path, const LoadedHeader& before, const Plan& p
         out << displayText(path) << ": " << line << '\n';
 }
 
+// set and fix write only into a whole header; pad may first make a short file long enough.
 HeaderEdit editOf(const Plan& plan) {
     HeaderEdit edit;
     for (const Change& change : plan.changes)
         edit.patches.push_back(change.patch);
     edit.growth = plan.growth;
+    edit.wholeHeader = !plan.growth;
     return edit;
 }
 
@@ -108,7 +109,7 @@ int carryOut(const std::string& path, const LoadedHeader* before, const Plan& pl
         sayDone();
         return Done;
     }
-    const int status = writeEdit(path, editOf(plan), streams);
+    const int status = writeEdit(path, output.layout, editOf(plan), streams);
     if (status == Done)
         sayDone();
     return status;
@@ -237,7 +238,7 @@ int setFields(const SetRequest& request, Streams streams) {
     std::optional<LoadedHeader> before;
     if (request.fixChecksum || request.output.dryRun) {
         int status = Done;
-        before = loadHeader(request.path, streams, status);
+        before = loadHeader(request.path, request.output.layout, streams, status);
         if (!before)
             return status;
     }
@@ -256,7 +257,7 @@ int setFields(const SetRequest& request, Streams streams) {
 int fixFiles(const FixRequest& request, Streams streams) {
     int status = Done;
     for (const std::string& path : request.paths) {
-        const auto before = loadHeader(path, streams, status);
+        const auto before = loadHeader(path, request.output.layout, streams, status);
         if (!before)
             continue;
         Plan plan;
@@ -273,13 +274,13 @@ int padFiles(const PadRequest& request, Streams streams) {
     int status = Done;
     const auto fill = static_cast<std::uint8_t>(request.fill == "00" ? 0x00 : 0xFF);
     for (const std::string& path : request.paths) {
-        const auto before = loadHeader(path, streams, status);
+        const auto before = loadHeader(path, request.output.layout, streams, status);
         if (!before)
             continue;
-        // Its new bytes would need new blocks of the image, which the header's place in it
-        // says nothing of.
-        if (before->layout == RomLayout::Interleaved) {
-            sayRefused(path + ": " + std::string(InterleavedGrowthRefusal), streams);
+        const std::string_view why =
+            before->doubtful ? before->layout->doubt : before->layout->growthRefusal;
+        if (!why.empty()) {
+            sayRefused(path + ": " + std::string(why), streams);
             status = std::max<int>(status, BadInput);
             continue;
         }
@@ -320,8 +321,12 @@ int padFiles(const PadRequest& request, Streams streams) {
 }
 
 int convertFile(const ConvertRequest& request, Streams streams) {
-    const RomLayout to = request.to == "smd" ? RomLayout::Interleaved : RomLayout::Plain;
-    const ConvertResult result = ConvertRom(request.source, request.destination, to, request.force);
+    const auto& layouts = ImageLayouts();
+    const ImageLayout& to = **std::find_if(layouts.begin(), layouts.end(), [&](const auto* layout) {
+        return layout->convertKey == request.to;
+    });
+    const ConvertResult result =
+        ConvertRom(request.source, request.destination, to, request.force, request.layout);
     switch (result.status) {
     case ConvertStatus::Refused:
         sayRefused(result.error, streams);
@@ -333,9 +338,9 @@ int convertFile(const ConvertRequest& request, Streams streams) {
     case ConvertStatus::Converted:
         break;
     }
-    streams.out << displayText(request.source) << " (" << romLayoutKey(result.from) << ") -> "
-                << displayText(request.destination) << " (" << romLayoutKey(to) << ", "
-                << result.size << " bytes)\n";
+    streams.out << displayText(request.source) << " (" << result.from->key << ") -> "
+                << displayText(request.destination) << " (" << to.key << ", " << result.size
+                << " bytes)\n";
     return Done;
 }
 

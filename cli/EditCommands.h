@@ -15,8 +15,9 @@
 namespace quillon::cli {
 
 struct EditOutput {
-    bool dryRun = false; // show each change, write nothing
-    bool json = false;   // the changes as one JSON object a file
+    bool dryRun = false;                 // show each change, write nothing
+    bool json = false;                   // the changes as one JSON object a file
+    const ImageLayout* layout = nullptr; // --layout, instead of the one the bytes tell
 };
 
 struct SetRequest {
@@ -46,8 +47,9 @@ struct PadRequest {
 struct ConvertRequest {
     std::string source;
     std::string destination;
-    std::string to;     // "bin" or "smd"
-    bool force = false; // an existing destination is replaced
+    std::string to;                      // a layout's convertKey: "bin" or "smd"
+    bool force = false;                  // an existing destination is replaced
+    const ImageLayout* layout = nullptr; // --layout of the source
 };
 
 int setFields(const SetRequest& request, Streams streams);

@@ -21,22 +21,29 @@ void sayRefused(const std::string& why, Streams streams) {
     streams.err << "quillon-cli: " << displayText(why) << "; nothing written\n";
 }
 
-std::optional<LoadedHeader> loadHeader(const std::string& path, Streams streams, int& status) {
-    LoadResult result = LoadHeader(path);
+std::string unreadableText(const LoadedHeader& header) {
+    if (header.notRom)
+        return std::string(header.notRom->name) + ", not a ROM image";
+    return std::string(header.layout->writeRefusal);
+}
+
+std::optional<LoadedHeader> loadHeader(const std::string& path, const ImageLayout* layout,
+                                       Streams streams, int& status) {
+    LoadResult result = LoadHeader(path, layout);
     if (!result.header) {
         streams.err << "quillon-cli: cannot read " << displayText(result.error) << '\n';
         status = std::max<int>(status, FileFailed);
-    } else if (result.header->layout == RomLayout::ByteSwapped) {
-        streams.err << "quillon-cli: " << displayText(path + ": " + std::string(ByteSwappedRefusal))
-                    << '\n';
+    } else if (const std::string why = unreadableText(*result.header); !why.empty()) {
+        streams.err << "quillon-cli: " << displayText(path + ": " + why) << '\n';
         status = std::max<int>(status, BadInput);
         result.header.reset();
     }
     return std::move(result.header);
 }
 
-int writeEdit(const std::string& path, const HeaderEdit& edit, Streams streams) {
-    const WriteResult result = WriteHeaderEdit(path, edit);
+int writeEdit(const std::string& path, const ImageLayout* layout, const HeaderEdit& edit,
+              Streams streams) {
+    const WriteResult result = WriteHeaderEdit(path, edit, layout);
     switch (result.status) {
     case WriteStatus::Refused:
         sayRefused(result.error, streams);
@@ -54,11 +61,12 @@ int writeEdit(const std::string& path, const HeaderEdit& edit, Streams streams) 
     return Done;
 }
 
-int showFiles(const std::vector<std::string>& paths, bool json, Streams streams) {
+int showFiles(const std::vector<std::string>& paths, bool json, const ImageLayout* layout,
+              Streams streams) {
     int status = Done;
     bool first = true;
     for (const std::string& path : paths) {
-        const auto header = loadHeader(path, streams, status);
+        const auto header = loadHeader(path, layout, streams, status);
         if (!header)
             continue;
         if (json) {
@@ -72,10 +80,10 @@ int showFiles(const std::vector<std::string>& paths, bool json, Streams streams)
     return status;
 }
 
-int checkFiles(const std::vector<std::string>& paths, Streams streams) {
+int checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout, Streams streams) {
     int status = Done;
     for (const std::string& path : paths) {
-        const auto header = loadHeader(path, streams, status);
+        const auto header = loadHeader(path, layout, streams, status);
         if (!header)
             continue;
         if (!hasWholeHeader(*header)) {

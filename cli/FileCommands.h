@@ -34,18 +34,25 @@ struct Streams {
     std::ostream& err;
 };
 
-// Loads a file's header, or says on the error stream why there is none to work on and raises
-// status: to FileFailed for a file that could not be read, to BadInput for a byte-swapped
-// image, which no command reads as it lies.
-std::optional<LoadedHeader> loadHeader(const std::string& path, Streams streams, int& status);
+// Why no command but lint and convert works on a loaded file: not a ROM image, or in a layout
+// that is never written (a byte-swapped image, which no command reads as it lies); or empty.
+std::string unreadableText(const LoadedHeader& header);
+
+// Loads a file's header, in the layout given (--layout) or the one its bytes tell, or says on
+// the error stream why there is none to work on and raises status: to FileFailed for a file
+// that could not be read, to BadInput for one of unreadableText.
+std::optional<LoadedHeader> loadHeader(const std::string& path, const ImageLayout* layout,
+                                       Streams streams, int& status);
 
 // Writes an edit, or says why it could not; returns the exit status.
-int writeEdit(const std::string& path, const HeaderEdit& edit, Streams streams);
+int writeEdit(const std::string& path, const ImageLayout* layout, const HeaderEdit& edit,
+              Streams streams);
 
 // Says on the error stream that a file is left as it is, and why.
 void sayRefused(const std::string& why, Streams streams);
 
-int showFiles(const std::vector<std::string>& paths, bool json, Streams streams);
-int checkFiles(const std::vector<std::string>& paths, Streams streams);
+int showFiles(const std::vector<std::string>& paths, bool json, const ImageLayout* layout,
+              Streams streams);
+int checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout, Streams streams);
 
 } // namespace quillon::cli

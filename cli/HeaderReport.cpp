@@ -209,8 +209,10 @@ void printHeader(const std::string& path, const LoadedHeader& header, std::ostre
         line("Devices:", names.empty() ? "none" : names);
     }
     line("Size:", std::to_string(header.fileSize) + " bytes");
-    if (header.layout == RomLayout::Interleaved)
-        line("Format:", "interleaved copier (SMD) image, shown in ROM order");
+    if (!header.layout->description.empty())
+        line("Format:", std::string(header.layout->description));
+    if (header.doubtful)
+        out << "  Warning: " << header.layout->doubt << '\n';
     if (!hasWholeHeader(header))
         out << "  Warning: " << shortFileText(header) << "; not a ROM image\n";
     else if (!hasTrademark(header))
@@ -259,7 +261,9 @@ std::string headerJsonLine(const std::string& path, const LoadedHeader& header) 
         json["devices"] = nullptr;
     }
     json["tmss_ok"] = hasTrademark(header);
-    json["interleaved"] = header.layout == RomLayout::Interleaved;
+    json["layout"] = header.layout->key;
+    json["layout_doubtful"] = header.doubtful;
+    json["interleaved"] = header.layout == &InterleavedLayout; // as callers before "layout" read it
     json["complete_header"] = hasWholeHeader(header);
     json["size"] = header.fileSize;
     return json.dump(-1, ' ', false, Json::error_handler_t::replace);

@@ -54,7 +54,7 @@ std::string jsonLine(const std::string& path, const LoadedHeader& header,
 int lintFiles(const std::vector<std::string>& paths, const LintOptions& options, Streams streams) {
     int status = Done;
     for (const std::string& path : paths) {
-        const LoadResult loaded = LoadHeader(path);
+        const LoadResult loaded = LoadHeader(path, options.layout);
         if (!loaded.header) {
             streams.err << "quillon-cli: cannot read " << displayText(loaded.error) << '\n';
             status = std::max<int>(status, FileFailed);

@@ -12,8 +12,9 @@ namespace quillon::cli {
 
 struct LintOptions {
     bool json = false;
-    bool strict = false;           // a warning fails a file as an error does
-    std::set<std::string> allowed; // ids whose findings are dropped
+    bool strict = false;                 // a warning fails a file as an error does
+    std::set<std::string> allowed;       // ids whose findings are dropped
+    const ImageLayout* layout = nullptr; // --layout, instead of the one the bytes tell
 };
 
 int lintFiles(const std::vector<std::string>& paths, const LintOptions& options, Streams streams);

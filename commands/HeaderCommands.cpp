@@ -36,10 +36,17 @@ void HeaderCommands::open(const std::string& path) {
         return;
     }
     const LoadedHeader& header = *result.header;
-    // Read as it lies, its texts would show with every pair of letters swapped, and a save
-    // would write them so.
-    if (header.layout == RomLayout::ByteSwapped) {
-        m_messages.critical("Cannot Read ROM", path + ": " + std::string(ByteSwappedRefusal) + ".");
+    // An archive or a picture has no header to show; a layout that is never written is read
+    // as it lies (a byte-swapped image's texts would show with every pair of letters swapped),
+    // and a save would write it so.
+    if (header.notRom) {
+        m_messages.critical("Cannot Read ROM",
+                            path + ": " + std::string(header.notRom->name) + ", not a ROM image.");
+        return;
+    }
+    if (!header.layout->writeRefusal.empty()) {
+        m_messages.critical("Cannot Read ROM",
+                            path + ": " + std::string(header.layout->writeRefusal) + ".");
         return;
     }
     m_view.setRomPath(path);

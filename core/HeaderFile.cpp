@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "HeaderFile.h"
 
-#include "InterleavedImage.h"
 #include "SystemFile.h"
 
 #include <algorithm>
@@ -13,97 +12,78 @@ namespace quillon {
 
 namespace {
 
-// Takes the ROM's bytes in order, in pieces of any size, keeping the header aside while the
-// whole is summed.
-class RomSink {
-public:
-    explicit RomSink(LoadedHeader& loaded) : m_loaded(loaded) {}
-
-    void add(const std::uint8_t* bytes, std::size_t count) {
-        if (m_loaded.romSize < m_loaded.bytes.size()) {
-            const auto toCopy = static_cast<std::size_t>(
-                std::min<std::uint64_t>(count, m_loaded.bytes.size() - m_loaded.romSize));
-            std::memcpy(m_loaded.bytes.data() + m_loaded.romSize, bytes, toCopy);
-        }
-        m_checksum.add({bytes, count});
-        m_loaded.romSize += count;
+// The header as the layout places it in the file's first bytes; zeros past their end.
+HeaderBytes headerOf(const ImageLayout& layout, std::span<const std::uint8_t> probe) {
+    HeaderBytes header{};
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        if (const std::uint64_t at = layout.fileOffset(i); at < probe.size())
+            header[i] = probe[at];
     }
-
-    // Whole blocks only; a piece of a block, left by a file that shrank while it was read, is
-    // dropped. The first block is put back in order, for the header it holds; the others are
-    // summed where they lie.
-    void addInterleaved(const std::uint8_t* bytes, std::size_t count) {
-        constexpr std::size_t half = InterleavedBlockSize / 2;
-        for (; count >= InterleavedBlockSize; count -= InterleavedBlockSize) {
-            if (m_loaded.romSize == 0) {
-                DeinterleaveBlock(bytes, m_block.get());
-                add(m_block.get(), InterleavedBlockSize);
-            } else {
-                m_checksum.addSplitWords({bytes + half, half}, {bytes, half});
-                m_loaded.romSize += InterleavedBlockSize;
-            }
-            bytes += InterleavedBlockSize;
-        }
-    }
-
-    RomChecksum checksum() const { return m_checksum.result(); }
-    const RomChecksumAccumulator& sum() const { return m_checksum; }
-
-private:
-    LoadedHeader& m_loaded;
-    RomChecksumAccumulator m_checksum;
-    std::unique_ptr<std::uint8_t[]> m_block =
-        std::make_unique_for_overwrite<std::uint8_t[]>(InterleavedBlockSize);
-};
+    return header;
+}
 
 // A single pass over the file, which ends at the length the file had when it was opened, so
-// that a file that grows meanwhile, or a pseudo-file that claims no length, still ends.
-std::optional<std::string> readRom(SystemFile& file, LoadedHeader& loaded) {
+// that a file that grows meanwhile, or a pseudo-file that claims no length, still ends. Each
+// read after the first starts on a block of the layout, and a last piece of a block is left
+// out of the ROM.
+std::optional<std::string> readRom(SystemFile& file, const ImageLayout* given,
+                                   LoadedHeader& loaded) {
     const auto length = file.size();
     if (!length)
         return file.error();
     const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(ReadBufferSize);
-    RomSink sink(loaded);
+    static_assert(ReadBufferSize >= ProbeSize);
 
-    // The first read takes just enough to recognise an interleaved image, so that every later
-    // read of one starts on a block.
-    std::size_t wanted =
-        static_cast<std::size_t>(std::min<std::uint64_t>(InterleavedProbeSize, *length));
+    std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(ProbeSize, *length));
+    const auto probe = file.readAt(0, buffer.get(), wanted);
+    if (!probe)
+        return file.error();
+    const Recognition recognition = RecogniseImage({buffer.get(), *probe}, *length, given);
+    loaded.layout = recognition.layout;
+    loaded.doubtful = recognition.verdict == Verdict::Doubtful;
+    loaded.notRom = recognition.notRom;
+    loaded.fileSize = *length;
+    if (loaded.notRom)
+        return std::nullopt;
+    const ImageLayout& layout = *loaded.layout;
+    loaded.bytes = headerOf(layout, {buffer.get(), *probe});
+
+    RomChecksumAccumulator checksum;
     std::uint64_t offset = 0;
+    std::size_t count = *probe;
+    std::size_t skip = static_cast<std::size_t>(std::min<std::uint64_t>(layout.prefixSize, count));
     for (;;) {
-        const auto count = file.readAt(offset, buffer.get(), wanted);
-        if (!count)
-            return file.error();
-        if (offset == 0)
-            loaded.layout = DetectRomLayout({buffer.get(), *count}, *length);
-        if (loaded.layout != RomLayout::Interleaved)
-            sink.add(buffer.get(), *count);
-        else if (offset == 0)
-            sink.addInterleaved(buffer.get() + CopierHeaderSize, *count - CopierHeaderSize);
-        else
-            sink.addInterleaved(buffer.get(), *count);
-        offset += *count;
-        if (*count < wanted || offset >= *length)
+        const std::size_t rom = count - skip;
+        const std::size_t whole = rom - rom % layout.blockSize;
+        if (layout.sum)
+            layout.sum(checksum, buffer.get() + skip, whole);
+        loaded.romSize += whole;
+        offset += count;
+        if (count < wanted || offset >= *length || whole < rom)
             break;
         wanted =
             static_cast<std::size_t>(std::min<std::uint64_t>(ReadBufferSize, *length - offset));
+        const auto read = file.readAt(offset, buffer.get(), wanted);
+        if (!read)
+            return file.error();
+        count = *read;
+        skip = 0;
     }
     loaded.fileSize = offset;
-    loaded.calculated = sink.checksum();
-    loaded.sumAtEnd = sink.sum();
+    loaded.calculated = checksum.result();
+    loaded.sumAtEnd = checksum;
     return std::nullopt;
 }
 
 // Takes back what a failed save did, as far as it can: the bytes that were there are written
 // back, and a file this save grew gets its length back. A file that is now longer than this
 // save could have made it was grown by someone else and keeps its length.
-void undo(SystemFile& file, const std::vector<HeaderPatch>& written, const std::uint8_t* original,
+void undo(RandomAccessFile& file, const std::vector<FileRun>& written, const std::uint8_t* original,
           std::uint64_t originalLength, std::uint64_t end) {
-    for (const HeaderPatch& piece : written) {
-        if (piece.offset < originalLength) {
-            const auto count =
-                std::min<std::uint64_t>(piece.bytes.size(), originalLength - piece.offset);
-            file.writeAt(piece.offset, original + piece.offset, static_cast<std::size_t>(count));
+    for (const FileRun& run : written) {
+        if (run.offset < originalLength) {
+            const auto count = std::min<std::uint64_t>(run.length, originalLength - run.offset);
+            file.writeAt(run.offset, original + run.offset, static_cast<std::size_t>(count));
         }
     }
     const auto length = file.size();
@@ -112,41 +92,8 @@ void undo(SystemFile& file, const std::vector<HeaderPatch>& written, const std::
     file.flush();
 }
 
-// The header of an interleaved image, put back in order, still reads "SEGA" once the pieces
-// are written: image holds the image's first InterleavedProbeSize bytes.
-bool keepsTrademark(const std::uint8_t* image, const std::vector<HeaderPatch>& pieces) {
-    HeaderBytes header;
-    for (std::size_t i = 0; i < header.size(); ++i)
-        header[i] = image[InterleavedOffset(i)];
-    for (const HeaderPatch& piece : pieces)
-        std::copy(piece.bytes.begin(), piece.bytes.end(), header.begin() + piece.offset);
-    return HasTrademark(header);
-}
-
-// Each piece of the ROM's header as the two runs it makes in an interleaved image: its odd
-// bytes, which lie together in the block's first half, and its even bytes in the second.
-std::vector<HeaderPatch> interleavedPieces(const std::vector<HeaderPatch>& pieces) {
-    std::vector<HeaderPatch> mapped;
-    for (const HeaderPatch& piece : pieces) {
-        for (const std::uint32_t parity : {1u, 0u}) {
-            HeaderPatch run{0, {}};
-            for (std::size_t k = 0; k < piece.bytes.size(); ++k) {
-                const std::uint64_t at = piece.offset + k;
-                if (at % 2 != parity)
-                    continue;
-                if (run.bytes.empty())
-                    run.offset = static_cast<std::uint32_t>(InterleavedOffset(at));
-                run.bytes.push_back(piece.bytes[k]);
-            }
-            if (!run.bytes.empty())
-                mapped.push_back(std::move(run));
-        }
-    }
-    return mapped;
-}
-
 // Appends growth's fill bytes to a file of length bytes, through a buffer of bounded size.
-bool grow(SystemFile& file, std::uint64_t length, const Growth& growth) {
+bool grow(RandomAccessFile& file, std::uint64_t length, const Growth& growth) {
     if (!file.allocate(length, growth.size - length))
         return false;
     const auto chunk =
@@ -180,13 +127,13 @@ std::vector<HeaderPatch> editedBytes(const HeaderEdit& edit) {
 
 } // namespace
 
-LoadResult LoadHeader(const std::string& path) {
+LoadResult LoadHeader(const std::string& path, const ImageLayout* layout) {
     SystemFile file(path, SystemFile::Access::Read);
     if (!file.isOpen())
         return {std::nullopt, file.error()};
 
     LoadedHeader loaded;
-    if (auto error = readRom(file, loaded))
+    if (auto error = readRom(file, layout, loaded))
         return {std::nullopt, *error};
 
     for (const HeaderField& field : HeaderFieldTable) {
@@ -205,66 +152,93 @@ ByteText fitFieldText(const ByteText& text, const HeaderField& field) {
     return fitted;
 }
 
-WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
+WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit,
+                            const ImageLayout* layout) {
     SystemFile file(path, SystemFile::Access::Write);
+    return WriteHeaderEdit(file, path, edit, layout);
+}
+
+WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, const HeaderEdit& edit,
+                            const ImageLayout* given) {
     const auto failed = [&file] { return WriteResult{WriteStatus::Failed, file.error(), 0}; };
     if (!file.isOpen())
         return failed();
     const auto length = file.size();
     if (!length)
         return failed();
-    // Every byte a save writes lies in this first stretch, so it also keeps what undo needs.
-    auto original = std::make_unique<std::uint8_t[]>(InterleavedProbeSize);
-    const auto count = file.readAt(0, original.get(), InterleavedProbeSize);
+    // Every byte a save writes lies in this first stretch, so it also keeps what undo needs;
+    // past the end of a short file it holds the zeros the file grows with.
+    auto original = std::make_unique<std::uint8_t[]>(ProbeSize);
+    const auto count = file.readAt(0, original.get(), ProbeSize);
     if (!count)
         return failed();
+    const std::span<const std::uint8_t> probe(original.get(), *count);
     const auto refused = [&](std::string_view why) {
         return WriteResult{WriteStatus::Refused, path + ": " + std::string(why), *length};
     };
-    std::vector<HeaderPatch> pieces = editedBytes(edit);
+    const std::vector<HeaderPatch> pieces = editedBytes(edit);
     // Whoever asks, no byte outside the header is written.
     for (const HeaderPatch& piece : pieces) {
         if (piece.offset + piece.bytes.size() > ChecksummedRegionStart)
             return refused("0x" + ToHex(piece.offset) + " lies outside the header");
     }
-    switch (DetectRomLayout({original.get(), *count}, *length)) {
-    case RomLayout::ByteSwapped:
-        return refused(ByteSwappedRefusal);
-    case RomLayout::Interleaved:
-        if (edit.growth && edit.growth->size > *length)
-            return refused(InterleavedGrowthRefusal);
-        if (!keepsTrademark(original.get(), pieces))
-            return refused(InterleavedTrademarkRefusal);
-        pieces = interleavedPieces(pieces);
-        break;
-    case RomLayout::Plain:
-        break;
+    const Recognition recognition = RecogniseImage(probe, *length, given);
+    if (recognition.notRom)
+        return refused(NotRomText(recognition));
+    const ImageLayout& layout = *recognition.layout;
+    if (!layout.writeRefusal.empty())
+        return refused(layout.writeRefusal);
+    if (recognition.verdict == Verdict::Doubtful)
+        return refused(layout.doubt);
+    if (edit.wholeHeader && *length < ChecksummedRegionStart)
+        return refused(std::to_string(*length) + " bytes, too short for a ROM header (" +
+                       std::to_string(ChecksummedRegionStart) + " bytes)");
+    const bool grows = edit.growth && edit.growth->size > *length;
+    if (grows && !layout.growthRefusal.empty())
+        return refused(layout.growthRefusal);
+    HeaderBytes header = headerOf(layout, probe);
+    for (const HeaderPatch& piece : pieces)
+        std::copy(piece.bytes.begin(), piece.bytes.end(), header.begin() + piece.offset);
+    if (layout.refuseHeader) {
+        if (const std::string_view why = layout.refuseHeader(probe, header); !why.empty())
+            return refused(why);
     }
 
-    std::uint64_t begin = UINT64_MAX;
+    // The new bytes of the whole span the edit touches, in the file's order: what was read,
+    // with the edit over it.
+    std::uint64_t begin = ChecksummedRegionStart;
     std::uint64_t end = 0;
     for (const HeaderPatch& piece : pieces) {
         begin = std::min<std::uint64_t>(begin, piece.offset);
         end = std::max<std::uint64_t>(end, piece.offset + piece.bytes.size());
     }
-    const bool grows = edit.growth && edit.growth->size > *length;
+    const std::vector<FileRun> runs =
+        pieces.empty() ? std::vector<FileRun>() : HeaderRuns(layout, begin, end);
+    std::vector<std::uint8_t> image(original.get(), original.get() + ProbeSize);
+    for (std::uint64_t at = begin; at < end; ++at)
+        image[layout.fileOffset(at)] = header[at];
+    const std::uint64_t written = runs.empty() ? 0 : runs.back().offset + runs.back().length;
+    if (written > *length && !layout.growthRefusal.empty())
+        return refused(layout.growthRefusal);
+
     // A failed save takes back a growth up to here, and never more.
-    const std::uint64_t furthest = std::max(end, grows ? edit.growth->size : 0);
+    const std::uint64_t furthest = std::max(written, grows ? edit.growth->size : 0);
     if ((grows && !grow(file, *length, *edit.growth)) ||
-        (!pieces.empty() && !file.allocate(begin, end - begin))) {
+        (!runs.empty() && !file.allocate(runs.front().offset, written - runs.front().offset))) {
         undo(file, {}, original.get(), *length, furthest);
         return failed();
     }
-    std::vector<HeaderPatch> written;
-    for (const HeaderPatch& piece : pieces) {
-        written.push_back(piece);
-        if (!file.writeAt(piece.offset, piece.bytes.data(), piece.bytes.size())) {
-            undo(file, written, original.get(), *length, furthest);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const FileRun& run = runs[i];
+        if (!file.writeAt(run.offset, image.data() + run.offset,
+                          static_cast<std::size_t>(run.length))) {
+            undo(file, {runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(i) + 1},
+                 original.get(), *length, furthest);
             return failed();
         }
     }
     if (!file.flush()) {
-        undo(file, written, original.get(), *length, furthest);
+        undo(file, runs, original.get(), *length, furthest);
         return failed();
     }
     if (!file.close())

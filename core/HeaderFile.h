@@ -7,8 +7,9 @@
 #include "HeaderInfo.h"
 #include "HeaderLayout.h"
 #include "HexText.h"
+#include "ImageLayout.h"
+#include "RandomAccessFile.h"
 #include "RomChecksum.h"
-#include "RomLayout.h"
 
 #include <array>
 #include <cstdint>
@@ -36,7 +37,9 @@ struct LoadedHeader {
     std::uint64_t fileSize = 0;
     std::uint64_t romSize = 0; // the file's size less an interleaved image's copier header
     HeaderBytes bytes{};       // the header exactly; zeros past the end of a short ROM
-    RomLayout layout = RomLayout::Plain;
+    const ImageLayout* layout = &PlainLayout;
+    bool doubtful = false; // read in that layout though nothing confirms it: never written so
+    const NonRomFormat* notRom = nullptr; // a known other format: nothing else is read
 };
 
 struct LoadResult {
@@ -44,7 +47,8 @@ struct LoadResult {
     std::string error;                  // the path and the reason, when header is empty
 };
 
-LoadResult LoadHeader(const std::string& path);
+// A layout given (--layout) is taken instead of the one the file's bytes tell.
+LoadResult LoadHeader(const std::string& path, const ImageLayout* layout = nullptr);
 
 // Bytes written at an offset of the header as they are.
 struct HeaderPatch {
@@ -64,11 +68,12 @@ struct HeaderEdit {
     std::array<std::optional<ByteText>, HeaderFieldCount> texts;
     std::vector<HeaderPatch> patches; // the rest of the header: device support, ranges, ...
     std::optional<Growth> growth;     // a file shorter than this grows to it first
+    bool wholeHeader = false;         // a file too short to hold the header is refused
 };
 
 enum class WriteStatus {
     Written,
-    Refused, // a byte-swapped image; an interleaved one that would grow or lose its "SEGA"
+    Refused, // not a ROM, a layout not written or in doubt, a growth or header it cannot take
     Failed,
 };
 
@@ -80,9 +85,16 @@ struct WriteResult {
 
 // Writes an edit in place and flushes it to the device. Texts are fitted to their fields
 // first; a file shorter than the furthest byte written grows to it with zeros. In an
-// interleaved image each byte goes to its place in the image. A save that does not succeed
-// leaves the file's length and bytes as they were.
-WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit);
+// interleaved image each byte goes to its place in the image. Each run of bytes the edit makes
+// in the file is written once, from the bytes read and the edit. A save that does not succeed
+// leaves the file's length and bytes as they were. A layout given is taken as LoadHeader takes
+// it.
+WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit,
+                            const ImageLayout* layout = nullptr);
+// The same on a file already open for writing, which is closed at the end; path names it in
+// messages.
+WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, const HeaderEdit& edit,
+                            const ImageLayout* layout = nullptr);
 
 // A field's text as it is stored: cut to the field, or padded with spaces up to it.
 ByteText fitFieldText(const ByteText& text, const HeaderField& field);

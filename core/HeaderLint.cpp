@@ -80,8 +80,14 @@ void checkShortFile(const LintContext& c, std::vector<LintFinding>& findings) {
             "no console or emulator finds a header in it");
 }
 
+void checkNotRom(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.header.notRom)
+        add(findings, "File", 0, 0, std::string(c.header.notRom->name) + ", not a ROM image",
+            "no console or emulator runs it as a cartridge");
+}
+
 void checkByteSwapped(const LintContext& c, std::vector<LintFinding>& findings) {
-    if (c.header.layout == RomLayout::ByteSwapped)
+    if (c.header.layout == &ByteSwappedLayout)
         add(findings, fieldName(HeaderFieldTable[0].label), HeaderFieldTable[0].offset, 4,
             "the console name reads " + shown(c.bytes, HeaderFieldTable[0].offset, 4) +
                 ": a byte-swapped image, each word's two bytes in the wrong order",
@@ -348,15 +354,20 @@ void checkTextControl(const LintContext& c, std::vector<LintFinding>& findings) 
     }
 }
 
-enum class Scope { File, Header };
+enum class Scope { Format, File, Header };
 
 struct Rule {
     LintRule rule;
-    Scope scope; // Header rules run only on a file that holds the whole header in order
+    // Format rules run on every file, File rules on a ROM image, Header rules only on one that
+    // holds the whole header in order.
+    Scope scope;
 };
 
 // Each rule names the behaviour it rests on: the console's, or a named emulator's source.
 constexpr Rule rules[] = {
+    {{"not-a-rom", LintLevel::Error, "the file is a known other format (an archive, a picture...)",
+      "the formats' own signatures", checkNotRom},
+     Scope::Format},
     {{"short-file", LintLevel::Error, "the file is shorter than a ROM header",
       "the console's memory map", checkShortFile},
      Scope::File},
@@ -477,8 +488,9 @@ std::vector<LintFinding> LintHeader(const LoadedHeader& header) {
     };
     std::vector<LintFinding> findings;
     for (const Rule& row : rules) {
-        if (row.scope == Scope::Header &&
-            (!context.complete || header.layout == RomLayout::ByteSwapped))
+        if ((row.scope != Scope::Format && header.notRom) ||
+            (row.scope == Scope::Header &&
+             (!context.complete || header.layout == &ByteSwappedLayout)))
             continue;
         const std::size_t before = findings.size();
         row.rule.check(context, findings);

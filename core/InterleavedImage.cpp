@@ -1,18 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "InterleavedImage.h"
 
-#include "HeaderInfo.h"
-
 namespace quillon {
 
 namespace {
 
 constexpr std::size_t halfBlock = InterleavedBlockSize / 2;
-
-bool hasTrademarkAt(const std::uint8_t* rom) {
-    return HasTrademark(
-        std::span<const std::uint8_t, ChecksummedRegionStart>(rom, ChecksummedRegionStart));
-}
 
 } // namespace
 
@@ -38,17 +31,6 @@ std::array<std::uint8_t, CopierHeaderSize> MakeCopierHeader(std::uint64_t blockC
     header[9] = 0xBB;
     header[10] = 0x06;
     return header;
-}
-
-bool IsInterleavedImage(std::span<const std::uint8_t> start, std::uint64_t fileLength) {
-    if (fileLength < InterleavedProbeSize ||
-        (fileLength - CopierHeaderSize) % InterleavedBlockSize != 0 ||
-        start.size() < InterleavedProbeSize || hasTrademarkAt(start.data()))
-        return false;
-    HeaderBytes rom;
-    for (std::size_t i = 0; i < rom.size(); ++i)
-        rom[i] = start[InterleavedOffset(i)];
-    return hasTrademarkAt(rom.data());
 }
 
 } // namespace quillon

@@ -16,15 +16,6 @@ namespace quillon {
 inline constexpr std::size_t CopierHeaderSize = 512;
 inline constexpr std::size_t InterleavedBlockSize = 16 * 1024;
 
-// The bytes of a file that detection looks at: the copier header and the first block.
-inline constexpr std::size_t InterleavedProbeSize = CopierHeaderSize + InterleavedBlockSize;
-
-// Whether a file of fileLength bytes that starts with start (its first InterleavedProbeSize
-// bytes, or all of it when shorter) is an interleaved image: its length is the copier header
-// plus whole blocks, it has no "SEGA" at 0x100 or 0x101 as it lies, and its first block put
-// back in order has. A plain ROM that merely has such a length stays a plain ROM.
-bool IsInterleavedImage(std::span<const std::uint8_t> start, std::uint64_t fileLength);
-
 // Where the ROM's byte at romOffset lies in its interleaved image.
 constexpr std::uint64_t InterleavedOffset(std::uint64_t romOffset) {
     const std::uint64_t inBlock = romOffset % InterleavedBlockSize;

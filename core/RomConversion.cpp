@@ -2,7 +2,6 @@
 #include "RomConversion.h"
 
 #include "HeaderFile.h"
-#include "InterleavedImage.h"
 #include "OutputFile.h"
 #include "SystemFile.h"
 
@@ -14,33 +13,8 @@ namespace quillon {
 
 namespace {
 
-// A whole number of blocks, so that every read of an interleaved image starts on a block.
-constexpr std::size_t chunkSize = 16 * InterleavedBlockSize;
-static_assert(chunkSize % 2 == 0);
-
-// What the conversion does to each chunk of the source, in order; count is a whole number of
-// blocks except perhaps in the last chunk.
-using Transform = void (*)(const std::uint8_t* in, std::uint8_t* out, std::size_t count);
-
-void deinterleave(const std::uint8_t* in, std::uint8_t* out, std::size_t count) {
-    for (std::size_t at = 0; at < count; at += InterleavedBlockSize)
-        DeinterleaveBlock(in + at, out + at);
-}
-
-void interleave(const std::uint8_t* in, std::uint8_t* out, std::size_t count) {
-    for (std::size_t at = 0; at < count; at += InterleavedBlockSize)
-        InterleaveBlock(in + at, out + at);
-}
-
-// An unpaired last byte stays where it is.
-void swapBytes(const std::uint8_t* in, std::uint8_t* out, std::size_t count) {
-    for (std::size_t at = 0; at + 1 < count; at += 2) {
-        out[at] = in[at + 1];
-        out[at + 1] = in[at];
-    }
-    if (count % 2 != 0)
-        out[count - 1] = in[count - 1];
-}
+// A whole number of any layout's blocks, so that every read starts on a block.
+constexpr std::size_t chunkSize = 256 * 1024;
 
 std::string sizeText(std::uint64_t bytes) { return std::to_string(bytes) + " bytes"; }
 
@@ -60,8 +34,8 @@ bool exists(const std::string& utf8) {
 
 } // namespace
 
-ConvertResult ConvertRom(const std::string& source, const std::string& destination, RomLayout to,
-                         bool replace) {
+ConvertResult ConvertRom(const std::string& source, const std::string& destination,
+                         const ImageLayout& to, bool replace, const ImageLayout* given) {
     ConvertResult result;
     const auto refused = [&result](std::string why) {
         result.status = ConvertStatus::Refused;
@@ -75,40 +49,45 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
     }
     const std::optional<std::uint64_t> size = in.size();
     const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(chunkSize);
-    const auto probe = size ? in.readAt(0, buffer.get(), InterleavedProbeSize) : std::nullopt;
+    const auto probe = size ? in.readAt(0, buffer.get(), ProbeSize) : std::nullopt;
     if (!size || !probe) {
         result.error = in.error();
         return result;
     }
     const std::uint64_t length = *size;
-    result.from = DetectRomLayout({buffer.get(), *probe}, length);
+    const Recognition recognition = RecogniseImage({buffer.get(), *probe}, length, given);
+    if (recognition.notRom)
+        return refused(source + ": " + NotRomText(recognition));
+    result.from = recognition.layout;
+    const ImageLayout& from = *result.from;
 
-    std::uint64_t skip = 0; // the copier header, which a plain image does not have
-    Transform transform = nullptr;
-    if (to == RomLayout::Interleaved) {
-        if (result.from != RomLayout::Plain)
-            return refused(source + ": already " + std::string(romLayoutKey(result.from)) +
-                           (result.from == RomLayout::ByteSwapped
-                                ? "; convert it to a plain binary image first"
-                                : ", as asked"));
-        const std::uint64_t needed =
-            (length + InterleavedBlockSize - 1) / InterleavedBlockSize * InterleavedBlockSize;
-        if (length == 0 || needed != length)
-            return refused(source + ": " + sizeText(length) +
-                           " is not a whole number of 16 KiB blocks; pad it to " +
-                           sizeText(std::max<std::uint64_t>(needed, InterleavedBlockSize)) +
-                           " first (quillon-cli pad --to " +
-                           std::to_string(std::max<std::uint64_t>(needed, InterleavedBlockSize)) +
-                           ")");
-        transform = interleave;
-        result.size = CopierHeaderSize + length;
-    } else {
-        if (result.from == RomLayout::Plain)
-            return refused(source + ": already a plain binary image, as asked");
-        transform = result.from == RomLayout::Interleaved ? deinterleave : swapBytes;
-        skip = result.from == RomLayout::Interleaved ? CopierHeaderSize : 0;
-        result.size = length - skip;
-    }
+    // Every conversion goes through the ROM in order: from a layout to plain, or from plain to
+    // one.
+    if (&from == &to)
+        return refused(source + ": already " +
+                       std::string(&from == &PlainLayout ? "a plain binary image" : from.key) +
+                       ", as asked");
+    if (&from != &PlainLayout && &to != &PlainLayout)
+        return refused(source + ": already " + std::string(from.key) +
+                       "; convert it to a plain binary image first");
+    if (!to.fromRomOrder)
+        return refused(destination + ": no conversion makes " + std::string(to.key) + " images");
+    const std::uint64_t rom = length - std::min(length, from.prefixSize);
+    if (rom % from.blockSize != 0)
+        return refused(source + ": " + sizeText(rom % from.blockSize) + " after its last whole " +
+                       std::to_string(from.blockSize / 1024) +
+                       " KiB block, which no reader takes for ROM");
+    const std::uint64_t needed = (rom + to.blockSize - 1) / to.blockSize * to.blockSize;
+    if (rom == 0 || needed != rom)
+        return refused(source + ": " + sizeText(rom) + " is not a whole number of " +
+                       std::to_string(to.blockSize / 1024) + " KiB blocks; pad it to " +
+                       sizeText(std::max<std::uint64_t>(needed, to.blockSize)) +
+                       " first (quillon-cli pad --to " +
+                       std::to_string(std::max<std::uint64_t>(needed, to.blockSize)) + ")");
+    const std::vector<std::uint8_t> prefix = to.prefixFor(rom);
+    result.size = prefix.size() + rom;
+    const auto transform = from.toRomOrder ? from.toRomOrder : to.fromRomOrder;
+    const std::uint64_t skip = from.prefixSize;
     if (sameFile(source, destination))
         return refused(destination + ": the file being converted; name a new one");
     if (!replace && exists(destination))
@@ -119,12 +98,9 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
         result.error = out.error();
         return result;
     }
-    if (to == RomLayout::Interleaved) {
-        const auto header = MakeCopierHeader(length / InterleavedBlockSize);
-        if (!out.write(header.data(), header.size())) {
-            result.error = out.error();
-            return result;
-        }
+    if (!prefix.empty() && !out.write(prefix.data(), prefix.size())) {
+        result.error = out.error();
+        return result;
     }
     // Read to the length the file had when it was opened, as a load does.
     const auto converted = std::make_unique_for_overwrite<std::uint8_t[]>(chunkSize);

@@ -4,7 +4,7 @@
 // at all.
 #pragma once
 
-#include "RomLayout.h"
+#include "ImageLayout.h"
 
 #include <cstdint>
 #include <string>
@@ -20,13 +20,14 @@ enum class ConvertStatus {
 struct ConvertResult {
     ConvertStatus status = ConvertStatus::Failed;
     std::string error; // unless Converted: a path and the reason
-    RomLayout from = RomLayout::Plain;
+    const ImageLayout* from = &PlainLayout;
     std::uint64_t size = 0; // of the new file
 };
 
-// Writes source's ROM to destination in the layout to, which is Plain or Interleaved. An existing
-// destination is refused unless replace; the source itself always is.
-ConvertResult ConvertRom(const std::string& source, const std::string& destination, RomLayout to,
-                         bool replace);
+// Writes source's ROM to destination in the layout to, one with a convertKey. An existing
+// destination is refused unless replace; the source itself always is. A layout given for the
+// source is taken as LoadHeader takes it.
+ConvertResult ConvertRom(const std::string& source, const std::string& destination,
+                         const ImageLayout& to, bool replace, const ImageLayout* given = nullptr);
 
 } // namespace quillon

@@ -4,6 +4,8 @@
 // and the system's reason (the first one only).
 #pragma once
 
+#include "RandomAccessFile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -11,39 +13,27 @@
 
 namespace quillon {
 
-class SystemFile {
+class SystemFile final : public RandomAccessFile {
 public:
     // Write opens for reading as well: a save looks at the file before it changes it.
     enum class Access { Read, Write };
 
     SystemFile(std::string path, Access access);
-    ~SystemFile();
+    ~SystemFile() override;
     SystemFile(const SystemFile&) = delete;
     SystemFile& operator=(const SystemFile&) = delete;
 
-    bool isOpen() const;
-    const std::string& error() const { return m_error; }
-
-    // Reads up to size bytes at offset: the number read, fewer only where the file ends.
-    std::optional<std::size_t> readAt(std::uint64_t offset, std::uint8_t* buffer, std::size_t size);
-
-    std::optional<std::uint64_t> size();
-
-    // Reserves storage for the bytes from offset to offset + length, so that writing them cannot
-    // run out of space, and grows a shorter file with zeros up to their end. It never shortens
-    // the file.
-    bool allocate(std::uint64_t offset, std::uint64_t length);
-
-    // Sets the file's length; used only to take back a growth.
-    bool truncate(std::uint64_t length);
-
-    bool writeAt(std::uint64_t offset, const void* bytes, std::size_t size);
-
-    // Flushes the written bytes to the storage device.
-    bool flush();
-
-    // Closes the file; some file systems report a failed write only here.
-    bool close();
+    // What each does is said in RandomAccessFile.h.
+    bool isOpen() const override;
+    const std::string& error() const override { return m_error; }
+    std::optional<std::size_t> readAt(std::uint64_t offset, std::uint8_t* buffer,
+                                      std::size_t size) override;
+    std::optional<std::uint64_t> size() override;
+    bool allocate(std::uint64_t offset, std::uint64_t length) override;
+    bool truncate(std::uint64_t length) override;
+    bool writeAt(std::uint64_t offset, const void* bytes, std::size_t size) override;
+    bool flush() override;
+    bool close() override;
 
 private:
     bool fail(int errorNumber); // errno, or GetLastError() on Windows

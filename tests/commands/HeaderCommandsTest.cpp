@@ -75,7 +75,7 @@ TEST_F(HeaderCommandsTest, SaveSetsOnlyTheEditorsWhoseFieldsDifferFromThem) {
     EXPECT_EQ(m_view.fieldSets[5], 1);
 }
 
-TEST_F(HeaderCommandsTest, AFolderOrAByteSwappedImageIsReportedAndChangesNothing) {
+TEST_F(HeaderCommandsTest, AFolderOrAByteSwappedImageOrAnArchiveIsReportedAndChangesNothing) {
     browse(romFile("game.bin", mismatchedRom()));
     const FakeView loaded = m_view;
     std::filesystem::create_directory(m_dir.path() / "folder.bin");
@@ -87,7 +87,30 @@ TEST_F(HeaderCommandsTest, AFolderOrAByteSwappedImageIsReportedAndChangesNothing
     EXPECT_EQ(m_messages.shown[0].title, "Cannot Read ROM");
     EXPECT_EQ(m_messages.shown[1].title, "Cannot Read ROM");
     EXPECT_EQ(m_messages.shown[1].text.find(swapped + ": a byte-swapped image"), 0u);
+    Bytes zip = mismatchedRom();
+    setFieldBytes(zip, HeaderFieldTable[0], "");
+    std::copy_n("PK\x03\x04", 4, zip.begin());
+    const std::string archive = romFile("roms.zip", zip);
+    m_commands.open(archive);
+    ASSERT_EQ(m_messages.shown.size(), 3u);
+    EXPECT_EQ(m_messages.shown[2].text, archive + ": a ZIP archive, not a ROM image.");
     EXPECT_EQ(m_view, loaded);
+}
+
+// An image that may be interleaved or plain shows as the readers read it, and is not saved.
+TEST_F(HeaderCommandsTest, AnImageInDoubtIsShownButNotSaved) {
+    Bytes plain = mismatchedRom();
+    plain.resize(InterleavedBlockSize, 0);
+    setFieldBytes(plain, HeaderFieldTable[0], "HOMEBREW");
+    const std::string copier = romFile("copier.smd", interleave(plain));
+    browse(copier);
+    ASSERT_TRUE(m_messages.shown.empty());
+    EXPECT_EQ(m_view.fields[4], U"GM 00000001-00");
+    m_commands.save();
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].title, "Cannot Save ROM");
+    EXPECT_EQ(m_messages.shown[0].text.find(copier + ": may be an interleaved copier image"), 0u);
+    EXPECT_EQ(readBytes(copier), interleave(plain));
 }
 
 // An interleaved copier image shows the texts of the ROM it holds, and a save writes each

@@ -164,8 +164,8 @@ TEST_F(HeaderFileFaultTest, WriteThatFailsIsReportedAndWritesNothing) {
     EXPECT_EQ(readBytes(path), original);
 }
 
-// A write that fails after others succeeded, and after a short file grew: the bytes written go
-// back and so does the length; a file the save did not grow keeps its length.
+// A write that fails after a short file grew for it: the bytes go back and so does the length; a
+// file the save did not grow keeps its length.
 TEST_F(HeaderFileFaultTest, FailedWriteIsTakenBack) {
 #if defined(__x86_64__)
     for (const std::size_t size : {0x1A0, 0x400}) {
@@ -173,7 +173,7 @@ TEST_F(HeaderFileFaultTest, FailedWriteIsTakenBack) {
         const Bytes original = randomBytes(size, 3);
         writeBytes(path, original);
         const int code = exitCodeInChild([&] {
-            if (!failWritesAt(HeaderFieldTable[5].offset))
+            if (!failWritesAt(HeaderFieldTable[0].offset))
                 return 10;
             const SaveResult saved = SaveHeader(path, "1234", someTexts);
             if (saved.status != SaveStatus::Failed)
@@ -250,7 +250,7 @@ TEST_F(HeaderFileFaultTest, ConversionOnAFullDiskLeavesNoFile) {
         for (const auto& [destination, replace] :
              {std::pair{dir + "/game.smd", false}, std::pair{kept, true}}) {
             const ConvertResult result =
-                ConvertRom(source, destination, RomLayout::Interleaved, replace);
+                ConvertRom(source, destination, InterleavedLayout, replace);
             if (result.status != ConvertStatus::Failed ||
                 !mentions(result.error, destination, "No space left on device"))
                 return 11;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "HeaderFile.h"
 
+#include "MemoryFile.h"
 #include "RomBuilder.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ using namespace quillon::test;
 
 namespace quillon {
 // A failing layout's test names it by its name, not its bytes.
-void PrintTo(RomLayout layout, std::ostream* out) { *out << romLayoutKey(layout); }
+void PrintTo(const ImageLayout* layout, std::ostream* out) { *out << layout->key; }
 } // namespace quillon
 
 namespace {
@@ -38,32 +39,53 @@ protected:
     std::string m_path = m_dir.file("rom.bin");
 };
 
-// The tests of reading and writing a header run on plain ROMs and on their interleaved copier
-// images alike: a test works on the plain ROM, and the file holds it in the layout under test.
-class HeaderFileTest : public PlainHeaderFileTest, public ::testing::WithParamInterface<RomLayout> {
+// The tests of reading and writing a header run on plain ROMs and in every layout that is
+// written, as its row lays a ROM out: a test works on the plain ROM, and the file holds it in
+// the layout under test.
+class HeaderFileTest : public PlainHeaderFileTest,
+                       public ::testing::WithParamInterface<const ImageLayout*> {
 protected:
-    bool interleaved() const { return GetParam() == RomLayout::Interleaved; }
+    const ImageLayout& layout() const { return *GetParam(); }
+    bool blocked() const { return layout().blockSize > 1; }
 
-    // A ROM of at least size bytes, a whole number of blocks in an interleaved image, whose
-    // console name starts with "SEGA" as an interleaved image's must.
+    // A ROM of at least size bytes, a whole number of the layout's blocks, whose console name
+    // starts with "SEGA".
     Bytes romOf(std::size_t size, std::uint32_t seed) const {
-        if (interleaved())
-            size = (size + InterleavedBlockSize - 1) / InterleavedBlockSize * InterleavedBlockSize;
+        size = (size + layout().blockSize - 1) / layout().blockSize * layout().blockSize;
         Bytes rom = randomBytes(size, seed);
         setBytes(rom, HeaderFieldTable[0].offset, "SEGA");
         return rom;
     }
-    void writeRom(const Bytes& rom) { writeBytes(m_path, interleaved() ? interleave(rom) : rom); }
-    // The ROM the file holds; an interleaved image's copier header must be as it was written.
+    Bytes imageOf(const Bytes& rom) const {
+        Bytes image = layout().prefixFor(rom.size());
+        const std::size_t prefix = image.size();
+        image.resize(prefix + rom.size());
+        layout().fromRomOrder(rom.data(), image.data() + prefix, rom.size());
+        return image;
+    }
+    void writeRom(const Bytes& rom) { writeBytes(m_path, imageOf(rom)); }
+    // The ROM the file holds; the prefix must be as it was written.
     Bytes readRom() {
         const Bytes file = readBytes(m_path);
-        if (!interleaved())
+        const Bytes prefix = layout().prefixFor(file.size() - layout().prefixSize);
+        EXPECT_EQ(Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(prefix.size())),
+                  prefix);
+        if (!layout().toRomOrder)
             return file;
-        EXPECT_EQ(Bytes(file.begin(), file.begin() + CopierHeaderSize),
-                  Bytes(CopierHeaderSize, 0xC0));
-        return deinterleave(file);
+        Bytes rom(file.size() - prefix.size());
+        layout().toRomOrder(file.data() + prefix.size(), rom.data(), rom.size());
+        return rom;
     }
 };
+
+std::vector<const ImageLayout*> writtenLayouts() {
+    std::vector<const ImageLayout*> layouts;
+    for (const ImageLayout* layout : ImageLayouts()) {
+        if (layout->writeRefusal.empty())
+            layouts.push_back(layout);
+    }
+    return layouts;
+}
 
 } // namespace
 
@@ -91,7 +113,7 @@ TEST_P(HeaderFileTest, LoadsFieldsChecksumsAndSize) {
     EXPECT_EQ(header.storedLow, 0x1C);
     EXPECT_EQ(header.calculated, ComputeRomChecksum(rom.data(), rom.size()));
     EXPECT_EQ(header.romSize, rom.size());
-    EXPECT_EQ(header.fileSize, interleaved() ? interleave(rom).size() : rom.size());
+    EXPECT_EQ(header.fileSize, imageOf(rom).size());
 }
 
 TEST_F(PlainHeaderFileTest, ShortFilesLoadWithTheirMissingBytesAsZeros) {
@@ -205,12 +227,12 @@ TEST_P(HeaderFileTest, UnchangedRoundTripTurnsZerosIntoSpacesFromTheFirstZeroOn)
 TEST_P(HeaderFileTest, SaveChangesNoOtherByte) {
     std::mt19937 engine(20261207);
     std::vector<std::size_t> sizes{InterleavedBlockSize, 2 * InterleavedBlockSize, 4u << 20};
-    if (!interleaved())
+    if (!blocked())
         sizes.insert(sizes.end(), {0, 1, 100, 256, 398, 399, 400, 498, 499, 500, 512, 513, 514, 515,
                                    (3u << 20) + 1});
     for (std::size_t size : sizes) {
         Bytes original = randomBytes(size, static_cast<std::uint32_t>(engine()));
-        if (interleaved())
+        if (blocked())
             setBytes(original, HeaderFieldTable[0].offset, "SEGA");
         writeRom(original);
         FieldTexts texts;
@@ -254,9 +276,33 @@ TEST_P(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
     EXPECT_EQ(readRom(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, HeaderFileTest,
-                         ::testing::Values(RomLayout::Plain, RomLayout::Interleaved),
-                         [](const auto& info) { return std::string(romLayoutKey(info.param)); });
+// A save of the six texts and the checksum writes each run it makes in the file once: one in a
+// plain image, the header's odd and even bytes in an interleaved one; no byte outside the
+// fields changes.
+TEST_P(HeaderFileTest, SaveWritesEachRunOnce) {
+    const Bytes rom = romOf(0x400, 17);
+    MemoryFile file(imageOf(rom));
+    HeaderEdit edit;
+    edit.checksum = SplitChecksum(0x1A2B);
+    for (const HeaderField& field : HeaderFieldTable)
+        edit.texts[field.index] = "SEGA " + std::to_string(field.index);
+    ASSERT_EQ(WriteHeaderEdit(file, "rom", edit).status, WriteStatus::Written);
+    EXPECT_EQ(file.writes(), blocked() ? 2 : 1);
+
+    writeBytes(m_path, file.bytes());
+    Bytes expected = rom;
+    for (const HeaderField& field : HeaderFieldTable)
+        setFieldBytes(expected, field, fitFieldText(*edit.texts[field.index], field));
+    setBytes(expected, ChecksumWord::offset, "\x1A\x2B");
+    EXPECT_EQ(readRom(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, HeaderFileTest, ::testing::ValuesIn(writtenLayouts()),
+                         [](const auto& info) {
+                             std::string name(info.param->key);
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 // On a short file only the bytes written decide how far it grows; padding grows it first.
 TEST_F(PlainHeaderFileTest, ShortFilesGrowAsFarAsTheyAreWritten) {
@@ -298,7 +344,8 @@ TEST_F(PlainHeaderFileTest, HugeFileLoadsInFlatMemory) {
 #endif
 
 // An interleaved image is written through its layout, but never grown, nor robbed of the "SEGA"
-// that tells it from a plain ROM; a byte-swapped image is never written.
+// that tells it from a plain ROM when no copier's marks do; a byte-swapped image, an archive, and
+// an image whose layout is in doubt are never written unless the layout is given.
 TEST_F(PlainHeaderFileTest, ImagesInOtherLayoutsAreWrittenOnlyAsTheyCanBe) {
     Bytes rom = randomBytes(2 * InterleavedBlockSize, 15);
     setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
@@ -307,44 +354,71 @@ TEST_F(PlainHeaderFileTest, ImagesInOtherLayoutsAreWrittenOnlyAsTheyCanBe) {
     grow.growth = Growth{image.size() + InterleavedBlockSize, 0xFF};
     HeaderEdit renamed;
     renamed.texts[0] = "NOT THE NAME";
-    for (const auto& [bytes, edit] : {std::pair{image, grow}, std::pair{image, renamed},
-                                      std::pair{byteSwap(rom), HeaderEdit{}}}) {
+    Bytes doubtful = rom;
+    setFieldBytes(doubtful, HeaderFieldTable[0], "NOT THE NAME");
+    doubtful = interleave(doubtful);
+    Bytes zip = rom;
+    setFieldBytes(zip, HeaderFieldTable[0], "NOT THE NAME");
+    std::copy_n("PK\x03\x04", 4, zip.begin());
+    HeaderEdit serial;
+    serial.texts[4] = "GM 0001";
+    for (const auto& [bytes, edit] :
+         {std::pair{image, grow}, std::pair{image, renamed}, std::pair{byteSwap(rom), serial},
+          std::pair{doubtful, serial}, std::pair{zip, serial}}) {
         writeBytes(m_path, bytes);
         const WriteResult result = WriteHeaderEdit(m_path, edit);
         EXPECT_EQ(result.status, WriteStatus::Refused) << result.error;
         EXPECT_EQ(readBytes(m_path), bytes);
     }
+    // Named, the layout in doubt is written as asked.
+    writeBytes(m_path, doubtful);
+    ASSERT_EQ(WriteHeaderEdit(m_path, serial, &InterleavedLayout).status, WriteStatus::Written);
+    EXPECT_EQ(fieldBytes(deinterleave(readBytes(m_path)), HeaderFieldTable[4]), "GM 0001       ");
 }
 
-// Each layout is told from the bytes alone: an interleaved image by its length and its header
-// put back in order, a byte-swapped one by its header read with each pair of bytes swapped.
+// Each layout is told from the probe and the size alone: a plain ROM by "SEGA" at 0x100, other
+// formats by their first bytes, an interleaved image by its size (sure with the copier's marks or
+// "SEGA" put back in order), a byte-swapped one by its header read with each pair swapped.
 TEST_F(PlainHeaderFileTest, LayoutsAreToldApart) {
     Bytes rom = randomBytes(2 * InterleavedBlockSize, 16);
     setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
     const Bytes image = interleave(rom);
-    const auto layoutOf = [this](const Bytes& bytes) {
-        writeBytes(m_path, bytes);
-        return LoadHeader(m_path).header->layout;
+    const auto recognised = [](const Bytes& bytes) {
+        return RecogniseImage({bytes.data(), std::min(bytes.size(), ProbeSize)}, bytes.size());
     };
-    EXPECT_EQ(layoutOf(rom), RomLayout::Plain);
-    EXPECT_EQ(layoutOf(image), RomLayout::Interleaved);
-    EXPECT_EQ(layoutOf(byteSwap(rom)), RomLayout::ByteSwapped);
+    const auto layoutOf = [&](const Bytes& bytes) { return recognised(bytes).layout; };
+    EXPECT_EQ(layoutOf(rom), &PlainLayout);
+    EXPECT_EQ(layoutOf(image), &InterleavedLayout);
+    EXPECT_EQ(recognised(image).verdict, Verdict::Sure);
+    EXPECT_EQ(layoutOf(byteSwap(rom)), &ByteSwappedLayout);
     Bytes shifted = rom; // " SEGA" swapped reads "S AEG": still told
     setFieldBytes(shifted, HeaderFieldTable[0], " SEGA GENESIS");
-    EXPECT_EQ(layoutOf(byteSwap(shifted)), RomLayout::ByteSwapped);
+    EXPECT_EQ(layoutOf(byteSwap(shifted)), &ByteSwappedLayout);
 
     // The plain reading has "SEGA" one byte in: a plain ROM, whatever its first block holds.
     Bytes plain = image;
     std::copy_n("xSEGA", 5, plain.begin() + 0x100);
-    EXPECT_EQ(layoutOf(plain), RomLayout::Plain);
-    // Without "SEGA" either way it is plain too; and one byte longer or shorter, it cannot be
-    // an interleaved image at all.
+    EXPECT_EQ(layoutOf(plain), &PlainLayout);
+    // Without "SEGA" either way its size alone makes it interleaved, in doubt unless the
+    // copier's marks are there; one byte longer or shorter, it cannot be interleaved at all.
     Bytes unnamed = rom;
     setFieldBytes(unnamed, HeaderFieldTable[0], "NOT THE NAME");
-    EXPECT_EQ(layoutOf(interleave(unnamed)), RomLayout::Plain);
+    Bytes marked = interleave(unnamed);
+    EXPECT_EQ(layoutOf(marked), &InterleavedLayout);
+    EXPECT_EQ(recognised(marked).verdict, Verdict::Doubtful);
+    marked[8] = 0xAA;
+    marked[9] = 0xBB;
+    EXPECT_EQ(recognised(marked).verdict, Verdict::Sure);
     for (const std::size_t size : {image.size() - 1, image.size() + 1}) {
         Bytes resized = image;
         resized.resize(size);
-        EXPECT_EQ(layoutOf(resized), RomLayout::Plain) << size;
+        EXPECT_EQ(layoutOf(resized), &PlainLayout) << size;
+    }
+    // Every known other format, though its size would make it interleaved.
+    for (const NonRomFormat& format : NonRomFormats()) {
+        Bytes other = interleave(unnamed);
+        std::copy(format.magic.begin(), format.magic.end(),
+                  other.begin() + static_cast<std::ptrdiff_t>(format.offset));
+        EXPECT_EQ(recognised(other).notRom, &format) << format.name;
     }
 }

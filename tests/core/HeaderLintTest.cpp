@@ -23,7 +23,8 @@ struct LintCase {
     std::vector<Edit> edits;
     std::set<std::string> ids; // the rules that fire
     std::size_t size = 0x20000;
-    RomLayout layout = RomLayout::Plain;
+    const ImageLayout* layout = &PlainLayout;
+    const NonRomFormat* notRom = nullptr;
 };
 
 using namespace std::string_literals;
@@ -84,7 +85,8 @@ const LintCase lintCases[] = {
      {{0x100, "ESAGM GE ARDVI E"}},
      {"byte-swapped"},
      0x20000,
-     RomLayout::ByteSwapped},
+     &ByteSwappedLayout},
+    {"a ZIP archive", {}, {"not-a-rom"}, 0x20000, &PlainLayout, &NonRomFormats()[0]},
 };
 
 // The header as a load finds it, of a clean ROM of the case's size with its edits made.
@@ -98,6 +100,7 @@ LoadedHeader loadedCase(const LintCase& test) {
     std::copy_n(rom.begin(), std::min(rom.size(), header.bytes.size()), header.bytes.begin());
     header.romSize = header.fileSize = rom.size();
     header.layout = test.layout;
+    header.notRom = test.notRom;
     header.calculated = ComputeRomChecksum(rom.data(), rom.size());
     return header;
 }
