@@ -41,23 +41,16 @@ void swapBytes(const std::uint8_t* in, std::uint8_t* out, std::size_t count) {
 } // namespace
 
 const ImageLayout ByteSwappedLayout{
-    "byte-swapped",
-    "byte-swapped image",
-    recognise,
-    {},
-    0,
-    1,
-    fileOffset,
-    sum,
-    "a byte-swapped image (each word's two bytes in the wrong order: its header reads \"ESAG\" "
-    "for \"SEGA\"); convert it to a plain binary image first (quillon-cli convert IN OUT --to "
-    "bin)",
-    {},
-    nullptr,
-    swapBytes,
-    nullptr,
-    nullptr,
-    {},
+    .key = "byte-swapped",
+    .description = "byte-swapped image",
+    .recognise = recognise,
+    .fileOffset = fileOffset,
+    .sum = sum,
+    .writeRefusal =
+        "a byte-swapped image (each word's two bytes in the wrong order: its header reads "
+        "\"ESAG\" for \"SEGA\"); convert it to a plain binary image first (quillon-cli convert IN "
+        "OUT --to bin)",
+    .toRomOrder = swapBytes,
 };
 
 } // namespace quillon

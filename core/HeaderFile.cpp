@@ -212,11 +212,13 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
         begin = std::min<std::uint64_t>(begin, piece.offset);
         end = std::max<std::uint64_t>(end, piece.offset + piece.bytes.size());
     }
-    const std::vector<FileRun> runs =
+    std::vector<FileRun> runs =
         pieces.empty() ? std::vector<FileRun>() : HeaderRuns(layout, begin, end);
     std::vector<std::uint8_t> image(original.get(), original.get() + ProbeSize);
     for (std::uint64_t at = begin; at < end; ++at)
         image[layout.fileOffset(at)] = header[at];
+    if (layout.finishWrite && !runs.empty())
+        layout.finishWrite(image, runs);
     const std::uint64_t written = runs.empty() ? 0 : runs.back().offset + runs.back().length;
     if (written > *length && !layout.growthRefusal.empty())
         return refused(layout.growthRefusal);

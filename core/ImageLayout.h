@@ -33,36 +33,41 @@ struct FileRun {
 };
 
 struct ImageLayout {
-    std::string_view key;         // "plain", "interleaved", "byte-swapped"; --layout takes it
-    std::string_view description; // shown beside the header, empty for a plain image
+    std::string_view key{};         // "plain", "interleaved", "byte-swapped"; --layout takes it
+    std::string_view description{}; // shown beside the header, empty for a plain image
     // Whether a file of fileSize bytes that starts with probe (ProbeSize bytes, or all of a
     // shorter file) is in this layout.
-    Verdict (*recognise)(std::span<const std::uint8_t> probe, std::uint64_t fileSize);
+    Verdict (*recognise)(std::span<const std::uint8_t> probe, std::uint64_t fileSize) = nullptr;
     // What a doubtful recognition leaves open, said when a write is refused.
-    std::string_view doubt;
+    std::string_view doubt{};
     // The bytes before the ROM (a copier header), and the blocks the ROM lies in after them;
     // a last piece of a block is left out of the ROM. A block size of 1: no blocks.
-    std::uint64_t prefixSize;
-    std::size_t blockSize;
+    std::uint64_t prefixSize = 0;
+    std::size_t blockSize = 1;
     // Where the ROM's byte at romOffset lies in the file.
-    std::uint64_t (*fileOffset)(std::uint64_t romOffset);
+    std::uint64_t (*fileOffset)(std::uint64_t romOffset) = nullptr;
     // Adds whole blocks of the file's ROM, as they lie, to the checksum; empty for a layout
     // whose ROM has no checksum.
-    void (*sum)(RomChecksumAccumulator& checksum, const std::uint8_t* bytes, std::size_t count);
+    void (*sum)(RomChecksumAccumulator& checksum, const std::uint8_t* bytes,
+                std::size_t count) = nullptr;
     // Why the file may not be written at all, or why it may not grow; empty when it may.
-    std::string_view writeRefusal;
-    std::string_view growthRefusal;
+    std::string_view writeRefusal{};
+    std::string_view growthRefusal{};
     // What else a write must respect: why a new header cannot be written over this image
     // (probe as read, before the edit), or empty.
     std::string_view (*refuseHeader)(std::span<const std::uint8_t> probe,
-                                     const HeaderBytes& header);
+                                     const HeaderBytes& header) = nullptr;
+    // What a write must also redo once the new header bytes are in the file's first bytes
+    // (image, ProbeSize bytes), widening the runs it writes to cover it: a raw disc sector's
+    // EDC and parities, say. Empty when nothing else changes.
+    void (*finishWrite)(std::span<std::uint8_t> image, std::vector<FileRun>& runs) = nullptr;
     // Conversions: count bytes (whole blocks but perhaps the last) of the file's ROM put in ROM
     // order; and ROM bytes put as this layout lays them, with the prefix an image of romSize
     // bytes starts with. Either is empty when no conversion goes that way.
-    void (*toRomOrder)(const std::uint8_t* in, std::uint8_t* out, std::size_t count);
-    void (*fromRomOrder)(const std::uint8_t* in, std::uint8_t* out, std::size_t count);
-    std::vector<std::uint8_t> (*prefixFor)(std::uint64_t romSize);
-    std::string_view convertKey; // what convert --to calls this layout; empty: not made
+    void (*toRomOrder)(const std::uint8_t* in, std::uint8_t* out, std::size_t count) = nullptr;
+    void (*fromRomOrder)(const std::uint8_t* in, std::uint8_t* out, std::size_t count) = nullptr;
+    std::vector<std::uint8_t> (*prefixFor)(std::uint64_t romSize) = nullptr;
+    std::string_view convertKey{}; // what convert --to calls this layout; empty: not made
 };
 
 extern const ImageLayout PlainLayout;

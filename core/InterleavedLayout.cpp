@@ -69,22 +69,22 @@ std::vector<std::uint8_t> copierHeader(std::uint64_t romSize) {
 } // namespace
 
 const ImageLayout InterleavedLayout{
-    "interleaved",
-    "interleaved copier (SMD) image, shown in ROM order",
-    recognise,
-    "may be an interleaved copier image or a plain ROM (its size is an odd number of 512-byte "
-    "units, and nothing else tells); say which with --layout interleaved or --layout plain",
-    CopierHeaderSize,
-    InterleavedBlockSize,
-    fileOffset,
-    sum,
-    {},
-    InterleavedGrowthRefusal,
-    refuseHeader,
-    deinterleave,
-    interleave,
-    copierHeader,
-    "smd",
+    .key = "interleaved",
+    .description = "interleaved copier (SMD) image, shown in ROM order",
+    .recognise = recognise,
+    .doubt = "may be an interleaved copier image or a plain ROM (its size is an odd number of "
+             "512-byte units, and nothing else tells); say which with --layout interleaved or "
+             "--layout plain",
+    .prefixSize = CopierHeaderSize,
+    .blockSize = InterleavedBlockSize,
+    .fileOffset = fileOffset,
+    .sum = sum,
+    .growthRefusal = InterleavedGrowthRefusal,
+    .refuseHeader = refuseHeader,
+    .toRomOrder = deinterleave,
+    .fromRomOrder = interleave,
+    .prefixFor = copierHeader,
+    .convertKey = "smd",
 };
 
 } // namespace quillon

@@ -30,8 +30,13 @@ std::vector<std::uint8_t> noPrefix(std::uint64_t) { return {}; }
 } // namespace
 
 const ImageLayout PlainLayout{
-    "plain", {}, recognise, {},      0,    1,        fileOffset, sum,
-    {},      {}, nullptr,   nullptr, copy, noPrefix, "bin",
+    .key = "plain",
+    .recognise = recognise,
+    .fileOffset = fileOffset,
+    .sum = sum,
+    .fromRomOrder = copy,
+    .prefixFor = noPrefix,
+    .convertKey = "bin",
 };
 
 } // namespace quillon
