@@ -3,6 +3,7 @@
 
 #include "MemoryFile.h"
 #include "RomBuilder.h"
+#include "RomConversion.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -421,4 +422,22 @@ TEST_F(PlainHeaderFileTest, LayoutsAreToldApart) {
                   other.begin() + static_cast<std::ptrdiff_t>(format.offset));
         EXPECT_EQ(recognised(other).notRom, &format) << format.name;
     }
+}
+
+// A size of an odd number of 512-byte units need not end on a block: the last piece of one is
+// no part of the ROM, which a load sums and sizes without it and a conversion refuses to guess.
+TEST_F(PlainHeaderFileTest, AnInterleavedImageLeavesOutALastPieceOfABlock) {
+    Bytes rom = randomBytes(2 * InterleavedBlockSize, 18);
+    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+    Bytes image = interleave(rom);
+    image.resize(image.size() + 1024, 0x77);
+    writeBytes(m_path, image);
+    const LoadResult result = LoadHeader(m_path);
+    ASSERT_TRUE(result.header) << result.error;
+    EXPECT_EQ(result.header->layout, &InterleavedLayout);
+    EXPECT_EQ(result.header->romSize, rom.size());
+    EXPECT_EQ(result.header->fileSize, image.size());
+    EXPECT_EQ(result.header->calculated, ComputeRomChecksum(rom.data(), rom.size()));
+    EXPECT_EQ(ConvertRom(m_path, m_dir.file("out.bin"), PlainLayout, false).status,
+              ConvertStatus::Refused);
 }
