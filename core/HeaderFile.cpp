@@ -112,12 +112,28 @@ void undo(SystemFile& file, const std::vector<HeaderPatch>& written, const std::
     file.flush();
 }
 
+// The ROM's first bytes as the ROM reads them, those of an interleaved image put back in order:
+// image holds the file's first InterleavedProbeSize bytes, zeros past its end.
+HeaderBytes romHeader(const std::uint8_t* image, RomLayout layout) {
+    HeaderBytes header;
+    for (std::size_t i = 0; i < header.size(); ++i)
+        header[i] = image[layout == RomLayout::Interleaved ? InterleavedOffset(i) : i];
+    return header;
+}
+
+// Whether a file of length bytes whose first bytes are image still has the header and length a
+// load found.
+bool isAsExpected(const ExpectedHeader& expected, const std::uint8_t* image, std::size_t count,
+                  std::uint64_t length) {
+    const HeaderBytes header = romHeader(image, DetectRomLayout({image, count}, length));
+    return length == expected.fileSize && std::equal(header.begin() + HeaderStart, header.end(),
+                                                     expected.bytes.begin() + HeaderStart);
+}
+
 // The header of an interleaved image, put back in order, still reads "SEGA" once the pieces
 // are written: image holds the image's first InterleavedProbeSize bytes.
 bool keepsTrademark(const std::uint8_t* image, const std::vector<HeaderPatch>& pieces) {
-    HeaderBytes header;
-    for (std::size_t i = 0; i < header.size(); ++i)
-        header[i] = image[InterleavedOffset(i)];
+    HeaderBytes header = romHeader(image, RomLayout::Interleaved);
     for (const HeaderPatch& piece : pieces)
         std::copy(piece.bytes.begin(), piece.bytes.end(), header.begin() + piece.offset);
     return HasTrademark(header);
@@ -218,6 +234,9 @@ WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
     const auto count = file.readAt(0, original.get(), InterleavedProbeSize);
     if (!count)
         return failed();
+    // Checked on the bytes this save goes on from, so nothing can change in between.
+    if (edit.expected && !isAsExpected(*edit.expected, original.get(), *count, *length))
+        return {WriteStatus::Changed, path + ": changed since it was loaded", *length};
     const auto refused = [&](std::string_view why) {
         return WriteResult{WriteStatus::Refused, path + ": " + std::string(why), *length};
     };
@@ -273,20 +292,33 @@ WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit) {
 }
 
 SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
-                      const FieldTexts& texts) {
+                      const FieldTexts& texts, const std::optional<ExpectedHeader>& expected) {
     const auto checksum = ParseChecksumEntry(checksumText);
     if (!checksum)
-        return {SaveStatus::InvalidChecksum, {}, {}};
+        return {SaveStatus::InvalidChecksum, {}, {}, {}};
 
     HeaderEdit edit;
     edit.checksum = SplitChecksum(*checksum);
-    SaveResult result{SaveStatus::Saved, {}, {}};
+    SaveResult result{SaveStatus::Saved, {}, {}, {}};
     for (const HeaderField& field : HeaderFieldTable) {
         result.texts[field.index] = fitFieldText(texts[field.index], field);
         edit.texts[field.index] = result.texts[field.index];
     }
-    if (WriteResult written = WriteHeaderEdit(path, edit); written.status != WriteStatus::Written)
-        return {SaveStatus::Failed, {}, std::move(written.error)};
+    edit.expected = expected;
+    WriteResult written = WriteHeaderEdit(path, edit);
+    if (written.status == WriteStatus::Changed)
+        return {SaveStatus::Changed, {}, std::move(written.error), {}};
+    if (written.status != WriteStatus::Written)
+        return {SaveStatus::Failed, {}, std::move(written.error), {}};
+    if (expected) {
+        // The file now holds what was expected with this edit on it, and a short file has grown
+        // to hold it (an interleaved image is always long enough).
+        result.expected = expected;
+        for (const HeaderPatch& piece : editedBytes(edit))
+            std::copy(piece.bytes.begin(), piece.bytes.end(),
+                      result.expected->bytes.begin() + piece.offset);
+        result.expected->fileSize = std::max<std::uint64_t>(written.originalSize, HeaderWriteEnd);
+    }
     return result;
 }
 
