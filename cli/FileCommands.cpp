@@ -49,6 +49,7 @@ int writeEdit(const std::string& path, const ImageLayout* layout, const HeaderEd
         sayRefused(result.error, streams);
         return BadInput;
     case WriteStatus::Failed:
+    case WriteStatus::Changed: // never asked for here
         streams.err << "quillon-cli: cannot write " << displayText(result.error) << '\n';
         return FileFailed;
     case WriteStatus::Written:

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "HeaderCommands.h"
 
-#include "HeaderFile.h"
-
 namespace quillon {
 
 HeaderCommands::HeaderCommands(HeaderView& view, FileDialog& dialog, ErrorMessageBox& messages)
@@ -48,6 +46,7 @@ void HeaderCommands::open(const std::string& path) {
                             path + ": " + std::string(header.layout->writeRefusal) + ".");
         return;
     }
+    m_loaded = ExpectedHeader{header.bytes, header.fileSize};
     m_view.setRomPath(path);
     for (const HeaderField& field : HeaderFieldTable)
         m_view.setFieldText(field.index, decodeText(header.texts[field.index]));
@@ -61,7 +60,8 @@ void HeaderCommands::save() {
     for (const HeaderField& field : HeaderFieldTable)
         texts[field.index] = encodeText(m_view.fieldText(field.index));
 
-    const SaveResult result = SaveHeader(m_view.romPath(), m_view.checksumText(), texts);
+    const std::string path = m_view.romPath();
+    const SaveResult result = SaveHeader(path, m_view.checksumText(), texts, m_loaded);
     switch (result.status) {
     case SaveStatus::InvalidChecksum:
         m_messages.critical("Invalid Checksum",
@@ -70,9 +70,15 @@ void HeaderCommands::save() {
     case SaveStatus::Failed:
         m_messages.critical("Cannot Save ROM", result.error);
         return;
+    case SaveStatus::Changed:
+        m_messages.critical("File Changed",
+                            path + " changed on disk since it was loaded; nothing was written. "
+                                   "Open it again to see its header as it is now.");
+        return;
     case SaveStatus::Saved:
         break;
     }
+    m_loaded = result.expected;
     // Every editor now shows what its field holds: the spaces written after a short text, and
     // the "?" written for a character the field has no byte for. An editor that already shows
     // it keeps its cursor and undo history.

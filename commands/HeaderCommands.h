@@ -5,8 +5,10 @@
 
 #include "ErrorMessageBox.h"
 #include "FileDialog.h"
+#include "HeaderFile.h"
 #include "HeaderView.h"
 
+#include <optional>
 #include <string>
 
 namespace quillon {
@@ -28,6 +30,9 @@ private:
     FileDialog& m_dialog;
     ErrorMessageBox& m_messages;
     std::string m_lastChosenPath; // each Browse starts on the file chosen the time before
+    // The header the editors show as it lay on disk: a save goes ahead only while it still lies
+    // so, since it writes every editor, and would put back what someone else changed.
+    std::optional<ExpectedHeader> m_loaded;
 };
 
 } // namespace quillon

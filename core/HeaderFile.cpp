@@ -92,6 +92,13 @@ void undo(RandomAccessFile& file, const std::vector<FileRun>& written, const std
     file.flush();
 }
 
+// Whether a file of length bytes, read now as the header says, still has the header and length
+// a load found.
+bool isAsExpected(const ExpectedHeader& expected, const HeaderBytes& header, std::uint64_t length) {
+    return length == expected.fileSize && std::equal(header.begin() + HeaderStart, header.end(),
+                                                     expected.bytes.begin() + HeaderStart);
+}
+
 // Appends growth's fill bytes to a file of length bytes, through a buffer of bounded size.
 bool grow(RandomAccessFile& file, std::uint64_t length, const Growth& growth) {
     if (!file.allocate(length, growth.size - length))
@@ -183,6 +190,11 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
             return refused("0x" + ToHex(piece.offset) + " lies outside the header");
     }
     const Recognition recognition = RecogniseImage(probe, *length, given);
+    // Checked on the bytes this save goes on from, so nothing can change in between.
+    if (edit.expected &&
+        (recognition.notRom ||
+         !isAsExpected(*edit.expected, headerOf(*recognition.layout, probe), *length)))
+        return {WriteStatus::Changed, path + ": changed since it was loaded", *length};
     if (recognition.notRom)
         return refused(NotRomText(*recognition.notRom));
     const ImageLayout& layout = *recognition.layout;
@@ -249,20 +261,33 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
 }
 
 SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
-                      const FieldTexts& texts) {
+                      const FieldTexts& texts, const std::optional<ExpectedHeader>& expected) {
     const auto checksum = ParseChecksumEntry(checksumText);
     if (!checksum)
-        return {SaveStatus::InvalidChecksum, {}, {}};
+        return {SaveStatus::InvalidChecksum, {}, {}, {}};
 
     HeaderEdit edit;
     edit.checksum = SplitChecksum(*checksum);
-    SaveResult result{SaveStatus::Saved, {}, {}};
+    SaveResult result{SaveStatus::Saved, {}, {}, {}};
     for (const HeaderField& field : HeaderFieldTable) {
         result.texts[field.index] = fitFieldText(texts[field.index], field);
         edit.texts[field.index] = result.texts[field.index];
     }
-    if (WriteResult written = WriteHeaderEdit(path, edit); written.status != WriteStatus::Written)
-        return {SaveStatus::Failed, {}, std::move(written.error)};
+    edit.expected = expected;
+    WriteResult written = WriteHeaderEdit(path, edit);
+    if (written.status == WriteStatus::Changed)
+        return {SaveStatus::Changed, {}, std::move(written.error), {}};
+    if (written.status != WriteStatus::Written)
+        return {SaveStatus::Failed, {}, std::move(written.error), {}};
+    if (expected) {
+        // The file now holds what was expected with this edit on it, and a short file has grown
+        // to hold it (an interleaved image is always long enough).
+        result.expected = expected;
+        for (const HeaderPatch& piece : editedBytes(edit))
+            std::copy(piece.bytes.begin(), piece.bytes.end(),
+                      result.expected->bytes.begin() + piece.offset);
+        result.expected->fileSize = std::max<std::uint64_t>(written.originalSize, HeaderWriteEnd);
+    }
     return result;
 }
 

@@ -62,6 +62,13 @@ struct Growth {
     std::uint8_t fill;
 };
 
+// The header and the file's length as a load found them, for a write that must not go over a
+// header someone else changed since.
+struct ExpectedHeader {
+    HeaderBytes bytes; // as the ROM reads them, as LoadedHeader holds them
+    std::uint64_t fileSize = 0;
+};
+
 // What to write; a field or checksum left empty keeps its bytes.
 struct HeaderEdit {
     std::optional<ChecksumBytes> checksum;
@@ -69,12 +76,15 @@ struct HeaderEdit {
     std::vector<HeaderPatch> patches; // the rest of the header: device support, ranges, ...
     std::optional<Growth> growth;     // a file shorter than this grows to it first
     bool wholeHeader = false;         // a file too short to hold the header is refused
+    // When set, a file whose header bytes (0x100-0x1FF) or length differ is left as it is.
+    std::optional<ExpectedHeader> expected;
 };
 
 enum class WriteStatus {
     Written,
     Refused, // not a ROM, a layout not written or in doubt, a growth or header it cannot take
     Failed,
+    Changed, // the file is not as expected
 };
 
 struct WriteResult {
@@ -99,17 +109,20 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
 // A field's text as it is stored: cut to the field, or padded with spaces up to it.
 ByteText fitFieldText(const ByteText& text, const HeaderField& field);
 
-enum class SaveStatus { Saved, InvalidChecksum, Failed };
+enum class SaveStatus { Saved, InvalidChecksum, Failed, Changed };
 
 struct SaveResult {
     SaveStatus status = SaveStatus::Failed;
     FieldTexts texts;  // when Saved: the texts as written, each padded to its field
-    std::string error; // when Failed: the path and the reason
+    std::string error; // when Failed or Changed: the path and the reason
+    // When Saved with an expected header: the file as it is now, for the next save to expect.
+    std::optional<ExpectedHeader> expected;
 };
 
 // Saves all six texts and the checksum typed by the user; an invalid checksum writes nothing,
-// and neither does a failure.
+// and neither does a failure, nor a file that is not as expected.
 SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
-                      const FieldTexts& texts);
+                      const FieldTexts& texts,
+                      const std::optional<ExpectedHeader>& expected = std::nullopt);
 
 } // namespace quillon

@@ -39,6 +39,9 @@ struct ChecksumWord {
     static constexpr std::uint32_t length = 2;
 };
 
+// The header begins here; before it lie the processor's vectors.
+inline constexpr std::uint32_t HeaderStart = 0x100;
+
 // The checksum covers the file from here to its end, so no header write can change it.
 inline constexpr std::uint32_t ChecksummedRegionStart = 0x200;
 

@@ -134,6 +134,41 @@ TEST_F(HeaderCommandsTest, AnInterleavedImageIsEditedInPlace) {
     EXPECT_EQ(readBytes(copier), interleave(plain));
 }
 
+// A save writes every editor, so over a header changed since the open it would put back what
+// the editors still show: it writes nothing then, nor when only the length changed, which makes
+// the calculated checksum shown stale. Its own saves, a short file's growth among them, are no
+// change.
+TEST_F(HeaderCommandsTest, ASaveOverAFileChangedSinceItWasOpenedWritesNothing) {
+    const std::string path = romFile("game.bin", mismatchedRom());
+    for (const std::string& saved : {romFile("short.bin", Bytes(0x150, 0x41)), path}) {
+        browse(saved);
+        m_view.fields[5] = U"E";
+        m_commands.save();
+        m_view.fields[5] = U"J";
+        m_commands.save();
+    }
+    ASSERT_TRUE(m_messages.shown.empty());
+
+    Bytes fixed = readBytes(path);
+    fixed[ChecksumWord::offset + 1] = 0x1D;
+    Bytes padded = readBytes(path);
+    padded.resize(padded.size() + 2, 0);
+    const FakeView before = m_view;
+    for (const Bytes& onDisk : {fixed, padded}) {
+        writeBytes(path, onDisk);
+        m_commands.save();
+        EXPECT_EQ(readBytes(path), onDisk);
+        ASSERT_EQ(m_messages.shown.size(), 1u);
+        EXPECT_EQ(m_messages.shown[0].title, "File Changed");
+        EXPECT_EQ(m_messages.shown[0].text.find(path + " changed on disk since it was loaded"), 0u);
+        EXPECT_EQ(m_view, before);
+        m_messages.shown.clear();
+    }
+    m_commands.open(path);
+    m_commands.save();
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
 TEST_F(HeaderCommandsTest, ASaveThatFailsIsReportedAndChangesNoEditor) {
     const std::string path = romFile("game.bin", mismatchedRom());
     browse(path);

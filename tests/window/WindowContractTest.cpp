@@ -294,6 +294,32 @@ TEST_F(WindowContract, AChecksumThatIsNotHexadecimalIsRefusedWithABox) {
     }
 }
 
+// Changed on disk after it was opened, by a fix that stored the checksum and a new name, a
+// file keeps what the other program wrote until it is opened again.
+TEST_F(WindowContract, ASaveOverAFileChangedOnDiskIsRefusedWithABox) {
+    const std::string path = romFile("game.bin", mismatchedRom());
+    browse(path);
+    Bytes fixed = mismatchedRom();
+    fixed[ChecksumWord::offset + 1] = 0x1D;
+    setFieldBytes(fixed, HeaderFieldTable[2], "FIXED");
+    writeBytes(path, fixed);
+    retype(headerEditor(5), "E");
+    m_window->click("cmdSave");
+    ASSERT_EQ(m_window->messages.shown.size(), 1u);
+    EXPECT_EQ(m_window->messages.shown[0].title, "File Changed");
+    EXPECT_EQ(m_window->messages.shown[0].text,
+              path + " changed on disk since it was loaded; nothing was written. Open it again "
+                     "to see its header as it is now.");
+    EXPECT_EQ(readBytes(path), fixed);
+    EXPECT_EQ(m_window->text(headerEditor(5)), "E");
+
+    browse(path);
+    retype(headerEditor(5), "E");
+    m_window->click("cmdSave");
+    EXPECT_EQ(m_window->messages.shown.size(), 1u);
+    EXPECT_EQ(fieldBytes(readBytes(path), HeaderFieldTable[5]), "E  ");
+}
+
 TEST_F(WindowContract, ARomThatCannotBeReadIsReportedAndChangesNothing) {
     const std::string missing = m_dir.file("gone.bin");
     const std::vector<std::string> fresh = shown();
