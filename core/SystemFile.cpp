@@ -12,20 +12,30 @@ namespace quillon {
 
 namespace {
 
-bool isRegularFile(const struct stat& status) { return S_ISREG(status.st_mode); }
+// Why a file found with this status may not be opened as asked, or nullptr. Root may write any
+// file, so a file that nobody may write is refused here, whoever we run as.
+const char* refusal(const struct stat& status, SystemFile::Access access) {
+    if (!S_ISREG(status.st_mode))
+        return "not a regular file";
+    if (access == SystemFile::Access::Write && (status.st_mode & 0222) == 0)
+        return "read-only file";
+    return nullptr;
+}
 
 } // namespace
 
 SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)) {
     // Looking before opening keeps us from opening a device at all (opening some has effects of
-    // its own); the check after opening closes the gap in which the path could be swapped.
+    // its own) and gives a read-only file its own reason, not "Permission denied"; the check
+    // after opening, before anything is written, closes the gap in which the path could be
+    // swapped or its mode changed.
     struct stat status {};
     if (::stat(m_path.c_str(), &status) != 0) {
         fail(errno);
         return;
     }
-    if (!isRegularFile(status)) {
-        fail("not a regular file");
+    if (const char* reason = refusal(status, access)) {
+        fail(reason);
         return;
     }
     // Without O_CREAT a missing file stays missing; O_NONBLOCK keeps a FIFO from blocking us.
@@ -37,8 +47,8 @@ SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)
     }
     if (::fstat(fd, &status) != 0)
         fail(errno);
-    else if (!isRegularFile(status))
-        fail("not a regular file");
+    else if (const char* reason = refusal(status, access))
+        fail(reason);
     else
         m_fd = fd;
     if (m_fd < 0)

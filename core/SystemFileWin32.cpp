@@ -16,6 +16,17 @@ constexpr std::size_t MaxTransfer = std::size_t{1} << 30;
 
 HANDLE handleOf(void* handle) { return static_cast<HANDLE>(handle); }
 
+// Why a file with these attributes may not be opened as asked, or nullptr. Windows itself
+// refuses to write a read-only file, except where it runs on another system's permissions
+// (Wine, as root): said here, it holds everywhere, with the same reason as on POSIX.
+const char* refusal(DWORD attributes, SystemFile::Access access) {
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0)
+        return "not a regular file";
+    if (access == SystemFile::Access::Write && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return "read-only file";
+    return nullptr;
+}
+
 // Reads and writes name their position, so they need no seek and leave none behind.
 OVERLAPPED at(std::uint64_t offset) {
     OVERLAPPED position{};
@@ -28,23 +39,18 @@ OVERLAPPED at(std::uint64_t offset) {
 
 SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)) {
     const std::wstring widePath = toUtf16(m_path);
-    // Opening a folder would fail anyway, but with a reason that does not say why.
+    // Opening a folder, or a read-only file for writing, would fail anyway (mostly), but with a
+    // reason that does not say why.
     const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         fail(static_cast<int>(::GetLastError()));
         return;
     }
-    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
-        fail("not a regular file");
+    if (const char* reason = refusal(attributes, access)) {
+        fail(reason);
         return;
     }
-    // Windows refuses to write a read-only file, except where it runs on another system's
-    // permissions (Wine, as root): said here, it holds everywhere.
     const bool reading = access == Access::Read;
-    if (!reading && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        fail(ERROR_ACCESS_DENIED);
-        return;
-    }
     // OPEN_EXISTING keeps a missing file missing. Others may read the file while we hold it; while
     // we write it, nobody else may write. A save reads the file before it changes it.
     const HANDLE handle = ::CreateFileW(
@@ -55,13 +61,20 @@ SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)
         fail(static_cast<int>(::GetLastError()));
         return;
     }
-    // Device names such as NUL and CON open as devices wherever they appear in a path.
-    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+    // Device names such as NUL and CON open as devices wherever they appear in a path. The
+    // attributes are looked at again, of what was opened and before anything is written: the
+    // path may have been swapped, or the file made read-only, since.
+    BY_HANDLE_FILE_INFORMATION opened{};
+    if (::GetFileType(handle) != FILE_TYPE_DISK)
         fail("not a regular file");
+    else if (!::GetFileInformationByHandle(handle, &opened))
+        fail(static_cast<int>(::GetLastError()));
+    else if (const char* reason = refusal(opened.dwFileAttributes, access))
+        fail(reason);
+    else
+        m_handle = handle;
+    if (m_handle == nullptr)
         ::CloseHandle(handle);
-        return;
-    }
-    m_handle = handle;
 }
 
 bool SystemFile::isOpen() const { return m_handle != nullptr; }

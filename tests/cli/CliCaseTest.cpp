@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -143,9 +144,25 @@ void applyStep(Bytes& bytes, const CaseLine& step, const std::map<std::string, B
         bytes = byteSwap(bytes);
     } else if (what == "copy") {
         bytes = made.at(words.at(1));
+    } else if (what == "mode") {
+        throw std::runtime_error(step.where + ": \"mode\" only makes a file");
     } else {
         throw std::runtime_error(step.where + ": no step \"" + what + "\"");
     }
+}
+
+// The permission bits of a "mode" step, in octal as chmod takes them.
+std::filesystem::perms octalMode(const CaseLine& step) {
+    std::size_t used = 0;
+    unsigned long bits = 0;
+    try {
+        bits = std::stoul(step.words.at(1), &used, 8);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (step.words.size() != 2 || used != step.words[1].size() || bits > 0777)
+        throw std::runtime_error(step.where + ": \"mode\" takes octal permission bits");
+    return static_cast<std::filesystem::perms>(bits);
 }
 
 class CliCaseTest : public ::testing::TestWithParam<CliCase> {
@@ -163,11 +180,29 @@ protected:
                 continue;
             }
             Bytes bytes;
-            for (const CaseLine& step : file.recipe)
-                applyStep(bytes, step, m_made);
+            std::optional<std::filesystem::perms> mode;
+            for (const CaseLine& step : file.recipe) {
+                if (step.words[0] == "mode")
+                    mode = octalMode(step);
+                else
+                    applyStep(bytes, step, m_made);
+            }
             writeBytes(path(file.name), bytes);
+            // On Windows this sets the read-only attribute where no owner write bit is left.
+            if (mode)
+                std::filesystem::permissions(pathFromUtf8(path(file.name)), *mode);
             m_made[file.name] = std::move(bytes);
         }
+    }
+
+    // Windows removes no read-only file, so each file is made writable again for the scratch
+    // folder to go.
+    void TearDown() override {
+        std::error_code ignored;
+        for (const auto& [name, bytes] : m_made)
+            std::filesystem::permissions(pathFromUtf8(path(name)),
+                                         std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add, ignored);
     }
 
     void run(const CaseRun& run) {

@@ -139,7 +139,8 @@ TEST_F(HeaderFileFaultTest, FileThatCannotBeOpenedForWritingIsReported) {
             return 11;
         return mentions(saved.error, path, "Permission denied") ? 0 : 12;
     };
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    // Writable by its group alone, so not a read-only file: the system's own refusal is told.
+    ASSERT_EQ(::chmod(path.c_str(), 0464), 0);
     EXPECT_EQ(exitCodeInChild(saveUnprivileged), 0);
     EXPECT_EQ(readBytes(path), original);
 }

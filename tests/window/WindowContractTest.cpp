@@ -5,6 +5,7 @@
 #include "RomBuilder.h"
 #include "WindowDriver.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -335,6 +336,26 @@ TEST_F(WindowContract, ARomThatCannotBeReadIsReportedAndChangesNothing) {
     browse(missing);
     EXPECT_EQ(m_window->messages.shown.size(), 2u);
     EXPECT_EQ(shown(), edited);
+}
+
+// Whoever runs the window, root included: the file's mode or attribute decides, not the account.
+TEST_F(WindowContract, AReadOnlyRomIsNeverSaved) {
+    using std::filesystem::perms;
+    const Bytes rom = mismatchedRom();
+    const std::string path = romFile("readonly.bin", rom);
+    std::filesystem::permissions(pathFromUtf8(path),
+                                 perms::owner_read | perms::group_read | perms::others_read);
+    browse(path);
+    retype(headerEditor(2), "CHANGED");
+    retype("txtHeaderChecksum", "1234");
+    m_window->click("cmdSave");
+    ASSERT_EQ(m_window->messages.shown.size(), 1u);
+    EXPECT_EQ(m_window->messages.shown[0].title, "Cannot Save ROM");
+    EXPECT_EQ(m_window->messages.shown[0].text, path + ": read-only file");
+    EXPECT_EQ(readBytes(path), rom);
+    // Windows removes no read-only file, and the scratch folder goes after this.
+    std::filesystem::permissions(pathFromUtf8(path), perms::owner_write,
+                                 std::filesystem::perm_options::add);
 }
 
 TEST_F(WindowContract, EveryByteComesBackThroughTheEditors) {
