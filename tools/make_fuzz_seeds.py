@@ -137,6 +137,8 @@ def main():
     for name, image in seeds["images"].items():
         seeds["saves"][name] = save_input(image, ["SEGA GENESIS", "(C)FUZZ", "NEW NAME", "",
                                                   "GM 12345678-01", "U"], "1234")
+    # An edit whose only patch has no bytes, into an empty file: once failed the whole save.
+    seeds["saves"]["empty-patch"] = b"\0\0\0" + b"10  " + bytes(7)
     for i, (pick, value) in enumerate(OPTIONS):
         seeds["options"][f"option-{i:02}"] = bytes([pick]) + value.encode("utf-8")
     for name, sheet in CUES.items():

@@ -73,7 +73,7 @@ Attempt writeHeaderEdit(FuzzedDataProvider& input, const std::string& path) {
         // Past the last field, so no other piece overlaps it.
         const auto offset = input.ConsumeIntegralInRange<std::uint32_t>(0x1F3, 0x210);
         const std::string bytes = input.ConsumeRandomLengthString(16);
-        attempt.refusable = offset + bytes.size() > ChecksummedRegionStart;
+        attempt.refusable = !bytes.empty() && offset + bytes.size() > ChecksummedRegionStart;
         edit.patches.push_back({offset, bytes});
     }
     attempt.pieces.insert(attempt.pieces.end(), edit.patches.begin(), edit.patches.end());
@@ -91,8 +91,10 @@ Attempt writeHeaderEdit(FuzzedDataProvider& input, const std::string& path) {
 Bytes expectedFile(const Bytes& before, const Attempt& attempt, RomLayout layout) {
     Bytes after = before;
     std::uint64_t end = 0;
-    for (const HeaderPatch& piece : attempt.pieces)
-        end = std::max<std::uint64_t>(end, piece.offset + piece.bytes.size());
+    for (const HeaderPatch& piece : attempt.pieces) {
+        if (!piece.bytes.empty())
+            end = std::max<std::uint64_t>(end, piece.offset + piece.bytes.size());
+    }
     if (attempt.growth && attempt.growth->size > after.size())
         after.resize(attempt.growth->size, attempt.growth->fill);
     if (layout == RomLayout::Plain && end > after.size())
