@@ -8,7 +8,6 @@
 #include "TextDisplay.h"
 
 #include <algorithm>
-#include <bit>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -128,9 +127,6 @@ std::string joinedLabels(const std::vector<Change>& changes) {
     return text;
 }
 
-// The largest ROM whose last byte a 32-bit ROM end can name.
-constexpr std::uint64_t largestRomSize = std::uint64_t{1} << 32;
-
 // What fix and pad --fix change: the checksum the ROM will sum to, and its end.
 struct Fixes {
     std::optional<RomChecksum> checksum;
@@ -174,25 +170,6 @@ std::vector<std::string> planFixes(const LoadedHeader& before, const Fixes& fixe
 void sayLines(const std::string& path, const std::vector<std::string>& lines, Streams streams) {
     for (const std::string& line : lines)
         streams.out << displayText(path) << ": " << line << '\n';
-}
-
-// A size as pad takes it: bytes, with K or M after them, or "pow2" for the next power of two
-// from 128 KiB on. Nothing when it is none of these.
-
-std::optional<std::uint64_t> padSize(const std::string& typed, std::uint64_t size) {
-    if (typed == "pow2")
-        return std::max<std::uint64_t>(128 * 1024, std::bit_ceil(size));
-    std::string digits = typed;
-    std::uint64_t unit = 1;
-    if (digits.ends_with('K') || digits.ends_with('M')) {
-        unit = digits.back() == 'K' ? 1024 : 1024 * 1024;
-        digits.pop_back();
-    }
-    if (digits.empty() || digits.size() > 10 ||
-        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const std::uint64_t bytes = std::stoull(digits) * unit;
-    return bytes > largestRomSize ? std::nullopt : std::optional(bytes);
 }
 
 } // namespace
@@ -284,7 +261,7 @@ int padFiles(const PadRequest& request, Streams streams) {
             status = std::max<int>(status, BadInput);
             continue;
         }
-        const auto size = padSize(request.size, before->fileSize);
+        const auto size = parseSizeValue(request.size, before->fileSize);
         if (!size) {
             streams.err << "quillon-cli: --to refused: " << quotedText(request.size)
                         << " is no size (bytes up to 4 GiB, with K or M after them, or pow2)"

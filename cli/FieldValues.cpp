@@ -6,6 +6,7 @@
 #include "TextDisplay.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <optional>
 
@@ -116,6 +117,22 @@ Parsed parseExtraMemoryValue(std::string_view typed) {
                 quotedText(typed) + ": " + std::string(kind->name) + " needs " +
                     std::string(parityRule(kind->access))};
     return {EncodeExtraMemory(*kind, start.value, end.value), {}};
+}
+
+std::optional<std::uint64_t> parseSizeValue(std::string_view typed, std::uint64_t fileSize) {
+    if (typed == "pow2")
+        return std::max<std::uint64_t>(128 * 1024, std::bit_ceil(fileSize));
+    std::string_view digits = typed;
+    std::uint64_t unit = 1;
+    if (digits.ends_with('K') || digits.ends_with('M')) {
+        unit = digits.back() == 'K' ? 1024 : 1024 * 1024;
+        digits.remove_suffix(1);
+    }
+    if (digits.empty() || digits.size() > 10 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const std::uint64_t bytes = std::stoull(std::string(digits)) * unit;
+    return bytes > largestRomSize ? std::nullopt : std::optional(bytes);
 }
 
 Parsed parseChecksumValue(std::string_view typed) {

@@ -6,6 +6,7 @@
 #include "CharacterSet.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,13 @@ Parsed parseAddressValue(std::string_view typed);
 // "none", or KIND:START-END with a kind of SaveMemoryKindTable: the extra-memory block's twelve
 // bytes.
 Parsed parseExtraMemoryValue(std::string_view typed);
+
+// The largest ROM whose last byte a 32-bit ROM end can name.
+inline constexpr std::uint64_t largestRomSize = std::uint64_t{1} << 32;
+
+// A size as pad takes it: bytes, with K or M after them, up to largestRomSize, or "pow2" for the
+// next power of two from fileSize and from 128 KiB on. Nothing when it is none of these.
+std::optional<std::uint64_t> parseSizeValue(std::string_view typed, std::uint64_t fileSize);
 
 // A checksum in hexadecimal, with leading zeros and blanks around it if need be: two bytes.
 Parsed parseChecksumValue(std::string_view typed);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -126,7 +127,10 @@ std::vector<HeaderPatch> editedBytes(const HeaderEdit& edit) {
         if (const auto& text = edit.texts[field.index])
             pieces.push_back({field.offset, fitFieldText(*text, field)});
     }
-    pieces.insert(pieces.end(), edit.patches.begin(), edit.patches.end());
+    // A patch of no bytes asks for nothing; kept, it would have the file reserve no bytes,
+    // which the file system refuses, and the whole save would fail.
+    std::copy_if(edit.patches.begin(), edit.patches.end(), std::back_inserter(pieces),
+                 [](const HeaderPatch& patch) { return !patch.bytes.empty(); });
     std::sort(pieces.begin(), pieces.end(),
               [](const HeaderPatch& a, const HeaderPatch& b) { return a.offset < b.offset; });
     return pieces;

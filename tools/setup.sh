@@ -3,7 +3,7 @@
 # Sets Quillon up on Debian 12: installs the packages it needs, builds it, then
 #   run   starts the window program on a copy of the sample ROM;
 #   test  runs every test twice, the second time built with sanitizers, and checks the Debian
-#         package; then does what windows does;
+#         package; runs each fuzz target for a few seconds; then does what windows does;
 #   windows  cross-builds quillon.exe and quillon-cli for Windows with MinGW-w64, runs their
 #         tests under Wine (the window's on a virtual display) and packs their ZIP.
 # Each mode is a package list below and a function mode_NAME at the end.
@@ -31,8 +31,10 @@ windowsPackages=(g++-mingw-w64-x86-64-posix wine wine64 googletest
     xvfb xauth openbox xdotool xclip imagemagick)
 case $mode in
 test)
-    # libfec computes disc sector parities independently of the core, for the tests to compare.
-    packages+=(libgtest-dev libgmock-dev libfec-dev clang-format clang-tidy desktop-file-utils
+    # libfec computes disc sector parities independently of the core, for the tests to compare;
+    # clang-14 and its runtime libraries build the fuzz targets with libFuzzer.
+    packages+=(libgtest-dev libgmock-dev libfec-dev clang-14 libclang-rt-14-dev
+        clang-format clang-tidy desktop-file-utils
         appstream lintian xvfb xauth "${windowsPackages[@]}")
     ;;
 windows)
@@ -77,6 +79,8 @@ mode_test() {
     bash tools/check_package.sh build
     echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
     workflow sanitize
+    echo "== each fuzz target for a few seconds, from its seeds"
+    workflow fuzz
     mode_windows
 }
 
