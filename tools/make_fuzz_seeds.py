@@ -13,6 +13,7 @@ cues/     cue sheets of a Mega-CD image.
 
 Everything is made here; no ROM or disc image comes from anywhere else.
 """
+import base64
 import os
 import struct
 import sys
@@ -154,6 +155,12 @@ def main():
                                                   "GM 12345678-01", "U"], "1234")
     # An edit whose only patch has no bytes, into an empty file: once failed the whole save.
     seeds["saves"]["empty-patch"] = b"\0\0\0" + b"10  " + bytes(7)
+    # A 10-byte file grown with 0xFF and written at two places apart: once wrote zeros over
+    # the padding between them.
+    seeds["saves"]["grown-gap"] = base64.b64decode(
+        "CgAAMNoAAABGAACk//////////////8AAAAA//8AAP8AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+        "AAAAAAAAAAAAAPYEEiAuPEpYfGZ0gpCerLrI1uTyAA4cKjhGVGJwfoyaqLbE0uDu/AoYJjRCUF5seojc6s6W"
+        "pMCy+AYUIjA+TFpodgAAAAAAAAAAAAAAAAD//////v//dDl0eXBlX2luZm8AAAAAAABV///+///AAA==")
     for i, (pick, value) in enumerate(OPTIONS):
         seeds["options"][f"option-{i:02}"] = bytes([pick]) + value.encode("utf-8")
     for name, sheet in CUES.items():

@@ -227,7 +227,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(after == before);
         return 0;
     }
-    FUZZ_CHECK(after == expectedFile(before, attempt, layout));
+    const Bytes wanted = expectedFile(before, attempt, layout);
+    if (after != wanted) {
+        // Where they part, to tell a misplaced byte from a wrong length.
+        const auto parted = std::mismatch(after.begin(), after.end(), wanted.begin(), wanted.end());
+        std::fprintf(stderr, "%zu bytes, %zu expected; they differ from 0x%zx\n", after.size(),
+                     wanted.size(), static_cast<std::size_t>(parted.first - after.begin()));
+    }
+    FUZZ_CHECK(after == wanted);
 
     // Read back through the layout the file had, unless the bytes written made it another.
     const LoadResult reread = LoadHeader(path, given);
