@@ -178,7 +178,7 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
     if (!length)
         return failed();
     // Every byte a save writes lies in this first stretch, so it also keeps what undo needs;
-    // past the end of a short file it holds the zeros the file grows with.
+    // past the end of a short file it holds the zeros the file grows with, unless a growth says.
     auto original = std::make_unique<std::uint8_t[]>(ProbeSize);
     const auto count = file.readAt(0, original.get(), ProbeSize);
     if (!count)
@@ -212,7 +212,14 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
     const bool grows = edit.growth && edit.growth->size > *length;
     if (grows && !layout.growthRefusal.empty())
         return refused(layout.growthRefusal);
-    HeaderBytes header = headerOf(layout, probe);
+    // The bytes a growth appends are the file's from here on: a run of the edit that spans
+    // them between two pieces writes them back as grown, not as the zeros read past the end.
+    std::size_t known = *count;
+    if (grows && *count == *length) {
+        known = static_cast<std::size_t>(std::min<std::uint64_t>(ProbeSize, edit.growth->size));
+        std::fill(original.get() + *count, original.get() + known, edit.growth->fill);
+    }
+    HeaderBytes header = headerOf(layout, {original.get(), known});
     for (const HeaderPatch& piece : pieces)
         std::copy(piece.bytes.begin(), piece.bytes.end(), header.begin() + piece.offset);
     if (layout.refuseHeader) {

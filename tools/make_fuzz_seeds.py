@@ -3,7 +3,9 @@
 """Writes the fuzz targets' seeds into a folder, one subfolder a kind of input:
 
 images/   small ROM images of each layout: plain (whole and cut short), a copier's interleaved
-          image, a byte-swapped one, a disc's first sector as a 2048-byte and a raw 2352-byte one;
+          image (also one without "SEGA", with and without the copier's marks), a byte-swapped
+          one, a disc's first sector as a 2048-byte and a raw 2352-byte one, and the start of a
+          ZIP archive and of a PNG picture, which are no ROM;
 saves/    the same images as the save target takes them: their length in three bytes, the
           image, then the texts and choices of an edit;
 options/  option values, a byte that picks the kind of value before each;
@@ -11,6 +13,7 @@ cues/     cue sheets of a Mega-CD image.
 
 Everything is made here; no ROM or disc image comes from anywhere else.
 """
+import base64
 import os
 import struct
 import sys
@@ -56,15 +59,19 @@ def plain(size):
     return with_checksum(rom)
 
 
-def interleaved(rom):
-    """A copier's image: its own header, then each block's odd bytes before its even ones."""
+def interleaved(rom, marks=True):
+    """A copier's image: its own header, then each block's odd bytes before its even ones; a
+    last piece of a block is left as it is."""
     copier = bytearray(COPIER_HEADER)
-    copier[0], copier[1], copier[8], copier[9], copier[10] = len(rom) // BLOCK, 3, 0xAA, 0xBB, 6
+    copier[0], copier[1] = len(rom) // BLOCK, 3
+    if marks:
+        copier[8], copier[9], copier[10] = 0xAA, 0xBB, 6
     image = bytearray(copier)
-    for start in range(0, len(rom), BLOCK):
+    whole = len(rom) - len(rom) % BLOCK
+    for start in range(0, whole, BLOCK):
         block = rom[start:start + BLOCK]
         image += block[1::2] + block[0::2]
-    return bytes(image)
+    return bytes(image + rom[whole:])
 
 
 def byte_swapped(rom):
@@ -90,15 +97,24 @@ def raw_sector(user_data):
 
 def images():
     rom = plain(BLOCK * 2)
+    # Without "SEGA" only the size (an odd number of 512-byte units) tells an interleaved image,
+    # or the copier's marks; a last 1 KiB lies past the last whole block.
+    nameless = bytearray(plain(BLOCK + 1024))
+    nameless[0x100:0x110] = text("GENESIS", 16)
     return {
         "plain.bin": plain(0x400),
         "plain-64k.bin": plain(0x10000),
         "short.bin": plain(0x400)[:0x190],
         "empty.bin": b"",
         "interleaved.smd": interleaved(rom),
+        "interleaved-nameless.smd": interleaved(nameless, marks=False),
+        "interleaved-nameless-marks.smd": interleaved(nameless),
         "byte-swapped.bin": byte_swapped(plain(0x400)),
         "disc.iso": disc_sector(),
         "disc-raw.bin": raw_sector(disc_sector()),
+        # Without "SEGA" at 0x100, which would make either a cartridge.
+        "archive.zip": b"PK\x03\x04\x14\x00\x00\x00\x08\x00" + bytes(range(256)) * 4,
+        "picture.png": b"\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR" + bytes(0x200),
     }
 
 
@@ -139,6 +155,12 @@ def main():
                                                   "GM 12345678-01", "U"], "1234")
     # An edit whose only patch has no bytes, into an empty file: once failed the whole save.
     seeds["saves"]["empty-patch"] = b"\0\0\0" + b"10  " + bytes(7)
+    # A 10-byte file grown with 0xFF and written at two places apart: once wrote zeros over
+    # the padding between them.
+    seeds["saves"]["grown-gap"] = base64.b64decode(
+        "CgAAMNoAAABGAACk//////////////8AAAAA//8AAP8AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+        "AAAAAAAAAAAAAPYEEiAuPEpYfGZ0gpCerLrI1uTyAA4cKjhGVGJwfoyaqLbE0uDu/AoYJjRCUF5seojc6s6W"
+        "pMCy+AYUIjA+TFpodgAAAAAAAAAAAAAAAAD//////v//dDl0eXBlX2luZm8AAAAAAABV///+///AAA==")
     for i, (pick, value) in enumerate(OPTIONS):
         seeds["options"][f"option-{i:02}"] = bytes([pick]) + value.encode("utf-8")
     for name, sheet in CUES.items():

@@ -313,11 +313,14 @@ TEST_F(PlainHeaderFileTest, ShortFilesGrowAsFarAsTheyAreWritten) {
     ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
     EXPECT_EQ(readBytes(m_path).size(), 0x18Eu);
 
+    // The padding between two fields written stays as it grew.
     edit.growth = Growth{0x1000, 0xFF};
+    edit.texts[0] = "SEGA";
     writeBytes(m_path, Bytes(10, 1));
     ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
     Bytes expected(0x1000, 0xFF);
     std::fill_n(expected.begin(), 10, 1);
+    setFieldBytes(expected, HeaderFieldTable[0], "SEGA            ");
     setFieldBytes(expected, HeaderFieldTable[4], "GM 0001       ");
     EXPECT_EQ(readBytes(m_path), expected);
 }

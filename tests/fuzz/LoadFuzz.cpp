@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Any bytes as a ROM image: the load recognises a layout, and what it reads agrees with the bytes,
-// with a second load, and, of an interleaved image, with the plain image converted from it.
+// Any bytes as a ROM image, read as recognised and in every layout named: what a load reads
+// agrees with the bytes where the layout's row places them, with a second load, and with the
+// plain image converted from it. Nothing here names a layout but plain, so every row of the
+// table is held to the same.
 #include "FuzzSupport.h"
 #include "HeaderFile.h"
-#include "InterleavedImage.h"
 #include "RomConversion.h"
 
 #include <algorithm>
@@ -30,7 +31,73 @@ void checkFields(const LoadedHeader& header) {
     FUZZ_CHECK(header.storedHigh == header.bytes[ChecksumWord::offset]);
     FUZZ_CHECK(header.storedLow == header.bytes[ChecksumWord::offset + 1]);
     FUZZ_CHECK(header.calculated == header.sumAtEnd.result());
-    FUZZ_CHECK(header.romSize <= header.fileSize);
+}
+
+// The file's size less the layout's prefix and a last piece of a block.
+std::uint64_t romSizeOf(const ImageLayout& layout, std::uint64_t fileSize) {
+    const std::uint64_t rom = fileSize - std::min(fileSize, layout.prefixSize);
+    return rom - rom % layout.blockSize;
+}
+
+// The ROM as the layout's row places its bytes in the file.
+Bytes romOf(const ImageLayout& layout, const Bytes& file) {
+    Bytes rom(static_cast<std::size_t>(romSizeOf(layout, file.size())));
+    for (std::size_t i = 0; i < rom.size(); ++i)
+        rom[i] = file[static_cast<std::size_t>(layout.fileOffset(i))];
+    return rom;
+}
+
+// A load in a layout reads each header byte where the row places it, and sums the ROM so read.
+void checkAsRowSays(const LoadedHeader& header, const Bytes& file) {
+    const ImageLayout& layout = *header.layout;
+    FUZZ_CHECK(header.fileSize == file.size());
+    FUZZ_CHECK(header.romSize == romSizeOf(layout, file.size()));
+    for (std::size_t i = 0; i < header.bytes.size(); ++i) {
+        const std::uint64_t at = layout.fileOffset(i);
+        FUZZ_CHECK(header.bytes[i] == (at < file.size() ? file[static_cast<std::size_t>(at)] : 0));
+    }
+    checkFields(header);
+    const Bytes rom = romOf(layout, file);
+    FUZZ_CHECK(header.calculated ==
+               (layout.sum ? ComputeRomChecksum(rom.data(), rom.size()) : RomChecksum{0}));
+}
+
+bool startsWith(const Bytes& file, const NonRomFormat& format) {
+    return file.size() >= format.offset + format.magic.size() &&
+           std::equal(format.magic.begin(), format.magic.end(), file.begin() + format.offset,
+                      [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+}
+
+// A file known to be something else is read no further than its first bytes.
+void checkNotRom(const LoadedHeader& header, const Bytes& file) {
+    FUZZ_CHECK(startsWith(file, *header.notRom));
+    FUZZ_CHECK(header.fileSize == file.size() && header.romSize == 0 && !header.doubtful);
+    FUZZ_CHECK(std::all_of(header.bytes.begin(), header.bytes.end(),
+                           [](std::uint8_t b) { return b == 0; }));
+    FUZZ_CHECK(header.calculated == 0);
+}
+
+// The plain image converted from the file holds the ROM put in order by the row; when the row
+// reads the header in that order too, the plain image reads as the same ROM.
+void checkConversion(const LoadedHeader& header, const std::string& path, const Bytes& file) {
+    const ImageLayout& layout = *header.layout;
+    const std::string plainPath = fuzz::scratchPath("plain.bin");
+    const ConvertResult converted = ConvertRom(path, plainPath, PlainLayout, true);
+    FUZZ_CHECK(converted.status != ConvertStatus::Failed);
+    if (converted.status != ConvertStatus::Converted)
+        return;
+    FUZZ_CHECK(converted.from == &layout && layout.toRomOrder);
+    const Bytes plain = test::readBytes(plainPath);
+    std::filesystem::remove(plainPath);
+    FUZZ_CHECK(plain.size() == header.romSize && plain.size() == converted.size);
+    Bytes inOrder(plain.size());
+    layout.toRomOrder(file.data() + layout.prefixSize, inOrder.data(), inOrder.size());
+    FUZZ_CHECK(plain == inOrder);
+    if (plain != romOf(layout, file))
+        return;
+    const std::string& again = fuzz::scratchFile(plain);
+    const LoadResult reread = LoadHeader(again, &PlainLayout);
+    FUZZ_CHECK(reread.header && sameRom(header, *reread.header));
 }
 
 } // namespace
@@ -41,34 +108,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LoadResult first = LoadHeader(path);
     FUZZ_CHECK(first.header && first.error.empty());
     const LoadedHeader& header = *first.header;
-    FUZZ_CHECK(header.fileSize == size);
-    checkFields(header);
+    const ImageLayout& layout = *header.layout;
+    const auto rows = ImageLayouts();
+    FUZZ_CHECK(std::find(rows.begin(), rows.end(), &layout) != rows.end());
 
     const LoadResult second = LoadHeader(path);
     FUZZ_CHECK(second.header && sameRom(header, *second.header) &&
-               second.header->layout == header.layout);
+               second.header->layout == &layout && second.header->notRom == header.notRom &&
+               second.header->doubtful == header.doubtful);
 
-    if (header.layout != RomLayout::Interleaved) {
-        // Plain and byte-swapped images are described as they lie.
-        FUZZ_CHECK(header.romSize == size);
-        const std::size_t inHeader = std::min(size, header.bytes.size());
-        FUZZ_CHECK(std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(inHeader),
-                              header.bytes.begin()));
-        FUZZ_CHECK(std::all_of(header.bytes.begin() + static_cast<std::ptrdiff_t>(inHeader),
-                               header.bytes.end(), [](std::uint8_t b) { return b == 0; }));
-        FUZZ_CHECK(header.calculated == ComputeRomChecksum(data, size));
+    // Named, every layout is taken as it is, never in doubt, whatever the bytes.
+    for (const ImageLayout* row : rows) {
+        const LoadResult named = LoadHeader(path, row);
+        FUZZ_CHECK(named.header && named.header->layout == row && !named.header->doubtful &&
+                   !named.header->notRom);
+        checkAsRowSays(*named.header, bytes);
+        if (row == &layout && !header.notRom)
+            FUZZ_CHECK(sameRom(header, *named.header));
+    }
+
+    if (header.notRom) {
+        checkNotRom(header, bytes);
         return 0;
     }
-    // The same ROM put in order by conversion reads the same.
-    FUZZ_CHECK(header.romSize + CopierHeaderSize == size);
-    const std::string plainPath = fuzz::scratchPath("plain.bin");
-    const ConvertResult converted = ConvertRom(path, plainPath, RomLayout::Plain, true);
-    if (converted.status == ConvertStatus::Converted) {
-        const LoadResult plain = LoadHeader(plainPath);
-        FUZZ_CHECK(plain.header && plain.header->fileSize == header.romSize);
-        if (plain.header->layout == RomLayout::Plain)
-            FUZZ_CHECK(sameRom(header, *plain.header));
-    }
-    std::filesystem::remove(plainPath);
+    checkAsRowSays(header, bytes);
+    // Only what the row cannot be sure of is doubtful, and only an image the console takes
+    // for a cartridge is sure without a row's own reasons.
+    const std::span<const std::uint8_t> probe(data, std::min<std::size_t>(size, ProbeSize));
+    if (header.doubtful)
+        FUZZ_CHECK(layout.recognise(probe, size) == Verdict::Doubtful);
+    if (PlainLayout.recognise(probe, size) == Verdict::Sure)
+        FUZZ_CHECK(&layout == &PlainLayout);
+    if (&layout != &PlainLayout)
+        checkConversion(header, path, bytes);
     return 0;
 }

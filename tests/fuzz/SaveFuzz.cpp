@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
-// A save of any texts, checksum and header bytes into any file: it writes exactly the bytes it
-// names where the layout keeps them and nothing else, or refuses and leaves the file as it was;
-// a load afterwards reads back what was written.
+// A save of any texts, checksum and header bytes into any file, in the layout recognised or one
+// named, expecting the header a load found or another: it writes exactly the bytes it names
+// where the layout's row keeps them (and what the row's own write redoes) and nothing else, or
+// refuses and leaves the file as it was; a load afterwards reads back what was written. Nothing
+// here names a layout but plain, so every row of the table is held to the same.
 #include "FuzzSupport.h"
 #include "HeaderFile.h"
-#include "InterleavedImage.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fuzzer/FuzzedDataProvider.h>
 
 using namespace quillon;
@@ -14,10 +16,14 @@ using quillon::fuzz::Bytes;
 
 namespace {
 
+// How the save expects the file to be.
+enum class Expectation { None, AsLoaded, Other };
+
 struct Attempt {
     std::vector<HeaderPatch> pieces; // every byte asked for, at its offset in the ROM
     std::optional<Growth> growth;
-    bool refusable = false; // an invalid checksum or a byte outside the header
+    bool refusable = false;   // an invalid checksum or a byte outside the header
+    bool wholeHeader = false; // a file too short for the header must be refused
     WriteStatus status = WriteStatus::Failed;
 };
 
@@ -25,8 +31,26 @@ ByteText checksumText(ChecksumBytes bytes) {
     return {static_cast<char>(bytes.high), static_cast<char>(bytes.low)};
 }
 
+// The header and length as the load found them, or, of Other, with one of them changed.
+std::optional<ExpectedHeader> expectation(FuzzedDataProvider& input, Expectation kind,
+                                          const LoadedHeader& loaded) {
+    if (kind == Expectation::None)
+        return std::nullopt;
+    ExpectedHeader expected{loaded.bytes, loaded.fileSize};
+    if (kind == Expectation::Other) {
+        if (input.ConsumeBool())
+            expected.fileSize += input.ConsumeIntegralInRange<std::uint64_t>(1, 0x4000);
+        else
+            expected.bytes[input.ConsumeIntegralInRange<std::size_t>(HeaderStart,
+                                                                     expected.bytes.size() - 1)] ^=
+                input.ConsumeIntegralInRange<std::uint8_t>(1, 0xFF);
+    }
+    return expected;
+}
+
 // The six texts and the checksum typed into the window.
-Attempt saveHeader(FuzzedDataProvider& input, const std::string& path) {
+Attempt saveHeader(FuzzedDataProvider& input, const std::string& path,
+                   const std::optional<ExpectedHeader>& expected) {
     Attempt attempt;
     const std::string typed = input.ConsumeRandomLengthString(12);
     FieldTexts texts;
@@ -38,20 +62,38 @@ Attempt saveHeader(FuzzedDataProvider& input, const std::string& path) {
         attempt.pieces.push_back({ChecksumWord::offset, checksumText(SplitChecksum(*checksum))});
     for (const HeaderField& field : HeaderFieldTable)
         attempt.pieces.push_back({field.offset, fitFieldText(texts[field.index], field)});
-    const SaveResult saved = SaveHeader(path, typed, texts);
-    attempt.status =
-        saved.status == SaveStatus::Saved ? WriteStatus::Written : WriteStatus::Refused;
+    const SaveResult saved = SaveHeader(path, typed, texts, expected);
     FUZZ_CHECK((saved.status == SaveStatus::InvalidChecksum) == !checksum);
-    if (saved.status == SaveStatus::Saved) {
-        for (const HeaderField& field : HeaderFieldTable)
-            FUZZ_CHECK(saved.texts[field.index] == fitFieldText(texts[field.index], field));
+    switch (saved.status) {
+    case SaveStatus::Saved:
+        attempt.status = WriteStatus::Written;
+        break;
+    case SaveStatus::Changed:
+        attempt.status = WriteStatus::Changed;
+        break;
+    default:
+        attempt.status = WriteStatus::Refused;
+    }
+    if (saved.status != SaveStatus::Saved)
+        return attempt;
+    for (const HeaderField& field : HeaderFieldTable)
+        FUZZ_CHECK(saved.texts[field.index] == fitFieldText(texts[field.index], field));
+    // What the save says to expect next is what a load now finds.
+    FUZZ_CHECK(saved.expected.has_value() == expected.has_value());
+    if (saved.expected) {
+        const LoadResult now = LoadHeader(path);
+        FUZZ_CHECK(now.header && now.header->fileSize == saved.expected->fileSize);
+        FUZZ_CHECK(std::equal(saved.expected->bytes.begin() + HeaderStart,
+                              saved.expected->bytes.end(),
+                              now.header->bytes.begin() + HeaderStart));
     }
     return attempt;
 }
 
 // Any of the fields, the checksum and the other header fields, a growth, and now and then bytes
 // that run past the header.
-Attempt writeHeaderEdit(FuzzedDataProvider& input, const std::string& path) {
+Attempt writeHeaderEdit(FuzzedDataProvider& input, const std::string& path,
+                        std::optional<ExpectedHeader> expected, const ImageLayout* given) {
     Attempt attempt;
     HeaderEdit edit;
     if (input.ConsumeBool()) {
@@ -81,33 +123,46 @@ Attempt writeHeaderEdit(FuzzedDataProvider& input, const std::string& path) {
         edit.growth = Growth{input.ConsumeIntegralInRange<std::uint64_t>(0, 0x800),
                              input.ConsumeIntegral<std::uint8_t>()};
     attempt.growth = edit.growth;
-    const WriteResult written = WriteHeaderEdit(path, edit);
+    edit.wholeHeader = input.ConsumeBool();
+    attempt.wholeHeader = edit.wholeHeader;
+    edit.expected = std::move(expected);
+    const WriteResult written = WriteHeaderEdit(path, edit, given);
     FUZZ_CHECK(written.status != WriteStatus::Written || written.error.empty());
     attempt.status = written.status;
     return attempt;
 }
 
-// The file as a save of attempt must leave it.
-Bytes expectedFile(const Bytes& before, const Attempt& attempt, RomLayout layout) {
+// The file as a save of attempt in layout must leave it: grown first, then the span of the
+// header the pieces make written where the row keeps it, with what the row's write redoes.
+Bytes expectedFile(const Bytes& before, const Attempt& attempt, const ImageLayout& layout) {
     Bytes after = before;
-    std::uint64_t end = 0;
-    for (const HeaderPatch& piece : attempt.pieces) {
-        if (!piece.bytes.empty())
-            end = std::max<std::uint64_t>(end, piece.offset + piece.bytes.size());
-    }
     if (attempt.growth && attempt.growth->size > after.size())
         after.resize(attempt.growth->size, attempt.growth->fill);
-    if (layout == RomLayout::Plain && end > after.size())
-        after.resize(end, 0);
+    std::uint64_t begin = ChecksummedRegionStart;
+    std::uint64_t end = 0;
     for (const HeaderPatch& piece : attempt.pieces) {
-        for (std::size_t k = 0; k < piece.bytes.size(); ++k) {
-            const std::uint64_t offset = piece.offset + k;
-            const std::uint64_t place =
-                layout == RomLayout::Interleaved ? InterleavedOffset(offset) : offset;
-            FUZZ_CHECK(place < after.size());
-            after[place] = static_cast<std::uint8_t>(piece.bytes[k]);
+        if (!piece.bytes.empty()) {
+            begin = std::min<std::uint64_t>(begin, piece.offset);
+            end = std::max<std::uint64_t>(end, piece.offset + piece.bytes.size());
         }
     }
+    if (end == 0)
+        return after;
+    Bytes image = after;
+    image.resize(std::max(image.size(), ProbeSize), 0);
+    for (const HeaderPatch& piece : attempt.pieces) {
+        for (std::size_t k = 0; k < piece.bytes.size(); ++k)
+            image[layout.fileOffset(piece.offset + k)] = static_cast<std::uint8_t>(piece.bytes[k]);
+    }
+    std::vector<FileRun> runs = HeaderRuns(layout, begin, end);
+    if (layout.finishWrite)
+        layout.finishWrite(std::span(image).first(ProbeSize), runs);
+    const FileRun& last = runs.back();
+    if (last.offset + last.length > after.size())
+        after.resize(last.offset + last.length, 0);
+    for (const FileRun& run : runs)
+        std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(run.offset), run.length,
+                    after.begin() + static_cast<std::ptrdiff_t>(run.offset));
     return after;
 }
 
@@ -122,27 +177,69 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                                    std::size_t{data[2]} << 16);
     const Bytes before(data + 3, data + 3 + length);
     const std::string& path = fuzz::scratchFile(before);
-    const LoadResult loaded = LoadHeader(path);
-    FUZZ_CHECK(loaded.header);
-    const RomLayout layout = loaded.header->layout;
-
     FuzzedDataProvider input(data + 3 + length, size - 3 - length);
+
+    const bool typed = input.ConsumeBool();
+    // The window saves in the layout recognised; the command line may name one.
+    const auto rows = ImageLayouts();
+    const std::size_t pick = typed ? 0 : input.ConsumeIntegralInRange<std::size_t>(0, rows.size());
+    const ImageLayout* given = pick == 0 ? nullptr : rows[pick - 1];
+    const LoadResult loaded = LoadHeader(path, given);
+    FUZZ_CHECK(loaded.header);
+    const LoadedHeader& header = *loaded.header;
+    const ImageLayout& layout = *header.layout;
+    const auto kind = static_cast<Expectation>(input.ConsumeIntegralInRange<int>(0, 2));
+    const std::optional<ExpectedHeader> expected = expectation(input, kind, header);
+    const bool readOnly = input.ConsumeBool() && input.ConsumeBool();
+    if (readOnly)
+        std::filesystem::permissions(path,
+                                     std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_write |
+                                         std::filesystem::perms::others_write,
+                                     std::filesystem::perm_options::remove);
+
     const Attempt attempt =
-        input.ConsumeBool() ? saveHeader(input, path) : writeHeaderEdit(input, path);
+        typed ? saveHeader(input, path, expected) : writeHeaderEdit(input, path, expected, given);
     const Bytes after = test::readBytes(path);
-    if (attempt.status != WriteStatus::Written) {
+    if (readOnly) {
+        std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        FUZZ_CHECK(attempt.status != WriteStatus::Written && after == before);
+        return 0;
+    }
+    // What must keep the file as it is, in the order a write looks at it.
+    const bool changed = kind == Expectation::Other || (kind != Expectation::None && header.notRom);
+    const bool refused = header.notRom || !layout.writeRefusal.empty() ||
+                         (header.doubtful && !given) ||
+                         (attempt.wholeHeader && before.size() < ChecksummedRegionStart);
+    if (attempt.refusable)
         FUZZ_CHECK(attempt.status == WriteStatus::Refused);
-        FUZZ_CHECK(attempt.refusable || layout != RomLayout::Plain);
+    else if (changed)
+        FUZZ_CHECK(attempt.status == WriteStatus::Changed);
+    else if (refused)
+        FUZZ_CHECK(attempt.status == WriteStatus::Refused);
+    if (attempt.status != WriteStatus::Written) {
+        // Only a row's own limits refuse beyond those.
+        FUZZ_CHECK(attempt.status == WriteStatus::Refused ||
+                   attempt.status == WriteStatus::Changed);
+        FUZZ_CHECK(attempt.refusable || changed || refused || layout.refuseHeader ||
+                   !layout.growthRefusal.empty());
         FUZZ_CHECK(after == before);
         return 0;
     }
-    FUZZ_CHECK(!attempt.refusable && layout != RomLayout::ByteSwapped);
-    FUZZ_CHECK(after == expectedFile(before, attempt, layout));
+    const Bytes wanted = expectedFile(before, attempt, layout);
+    if (after != wanted) {
+        // Where they part, to tell a misplaced byte from a wrong length.
+        const auto parted = std::mismatch(after.begin(), after.end(), wanted.begin(), wanted.end());
+        std::fprintf(stderr, "%zu bytes, %zu expected; they differ from 0x%zx\n", after.size(),
+                     wanted.size(), static_cast<std::size_t>(parted.first - after.begin()));
+    }
+    FUZZ_CHECK(after == wanted);
 
     // Read back through the layout the file had, unless the bytes written made it another.
-    const LoadResult reread = LoadHeader(path);
+    const LoadResult reread = LoadHeader(path, given);
     FUZZ_CHECK(reread.header);
-    if (reread.header->layout != layout)
+    if (reread.header->layout != &layout)
         return 0;
     for (const HeaderPatch& piece : attempt.pieces) {
         FUZZ_CHECK(std::equal(
