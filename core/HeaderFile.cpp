@@ -47,6 +47,21 @@ std::optional<std::string> readRom(SystemFile& file, const ImageLayout* given,
         return std::nullopt;
     const ImageLayout& layout = *loaded.layout;
     loaded.bytes = headerOf(layout, {buffer.get(), *probe});
+    // A disc has no ROM to sum, and its size is no ROM's: nothing past its first sector is read.
+    if (layout.discUserData) {
+        loaded.discUserData.assign(SectorUserDataSize, 0);
+        if (*layout.discUserData < *probe)
+            std::copy_n(buffer.get() + *layout.discUserData,
+                        std::min<std::size_t>(SectorUserDataSize, *probe - *layout.discUserData),
+                        loaded.discUserData.begin());
+        if (*layout.discUserData == RawUserDataOffset && *probe >= RawSectorSize) {
+            RawSector sector;
+            std::copy_n(buffer.get(), sector.size(), sector.begin());
+            loaded.firstSectorCheck = CheckMode1Sector(sector);
+        }
+        loaded.romSize = *length;
+        return std::nullopt;
+    }
 
     RomChecksumAccumulator checksum;
     std::uint64_t offset = 0;

@@ -3,6 +3,7 @@
 // word are ever written, and a file is never created or shortened.
 #pragma once
 
+#include "CdSector.h"
 #include "CharacterSet.h"
 #include "HeaderInfo.h"
 #include "HeaderLayout.h"
@@ -40,7 +41,23 @@ struct LoadedHeader {
     const ImageLayout* layout = &PlainLayout;
     bool doubtful = false; // read in that layout though nothing confirms it: never written so
     const NonRomFormat* notRom = nullptr; // a known other format: nothing else is read
+    // A disc's first sector's user data (system area, header, security program); zeros past
+    // the file's end. Empty for a cartridge.
+    std::vector<std::uint8_t> discUserData;
+    // A raw disc's first sector checked as it was read: its EDC and parities.
+    std::optional<SectorCheck> firstSectorCheck;
 };
+
+// The disc's first sector's user data, of a header with discUserData.
+inline std::span<const std::uint8_t, SectorUserDataSize> DiscUserData(const LoadedHeader& header) {
+    return std::span<const std::uint8_t, SectorUserDataSize>(header.discUserData.data(),
+                                                             SectorUserDataSize);
+}
+
+// The checksum calculated over the ROM, or nothing for a layout whose ROM has none (a disc).
+inline std::optional<RomChecksum> CalculatedChecksum(const LoadedHeader& header) {
+    return header.layout->sum ? std::optional(header.calculated) : std::nullopt;
+}
 
 struct LoadResult {
     std::optional<LoadedHeader> header; // empty when the file could not be read

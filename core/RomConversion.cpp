@@ -60,6 +60,8 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
         return refused(source + ": " + NotRomText(recognition));
     result.from = recognition.layout;
     const ImageLayout& from = *result.from;
+    if (!from.romRefusal.empty())
+        return refused(source + ": " + std::string(from.romRefusal));
 
     // Every conversion goes through the ROM in order: from a layout to plain, or from plain to
     // one.
