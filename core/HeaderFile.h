@@ -64,7 +64,8 @@ struct LoadResult {
     std::string error;                  // the path and the reason, when header is empty
 };
 
-// A layout given (--layout) is taken instead of the one the file's bytes tell.
+// A layout given (--layout) is taken instead of the one the file's bytes tell. A path ending in
+// ".cue" is a cue sheet: its data track's file is read, in the layout the track's mode names.
 LoadResult LoadHeader(const std::string& path, const ImageLayout* layout = nullptr);
 
 // Bytes written at an offset of the header as they are.
@@ -104,8 +105,8 @@ struct WriteResult {
 // first; a file shorter than the furthest byte written grows to it with zeros. In an
 // interleaved image each byte goes to its place in the image. Each run of bytes the edit makes
 // in the file is written once, from the bytes read and the edit. A save that does not succeed
-// leaves the file's length and bytes as they were. A layout given is taken as LoadHeader takes
-// it.
+// leaves the file's length and bytes as they were. A layout given, and a cue sheet, are taken
+// as LoadHeader takes them; the sheet is never written, nor a Mode 2 track.
 WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit,
                             const ImageLayout* layout = nullptr);
 // The same on a file already open for writing, which is closed at the end; path names it in

@@ -101,3 +101,35 @@ TEST_P(DiscLayoutTest, NeverGrowsNorConverts) {
 INSTANTIATE_TEST_SUITE_P(Discs, DiscLayoutTest,
                          ::testing::Values(DiscCase{&Disc2048Layout, false},
                                            DiscCase{&Disc2352Layout, true}));
+
+// A cue sheet is read through its data track's file, which a set writes; the sheet never is.
+TEST(CueSheetImageTest, ASheetsDataTrackIsReadAndWrittenAndAModeTwoTrackOnlyRead) {
+    TempDir dir;
+    const Bytes disc = discImage(discUserData(), true);
+    writeBytes(dir.file("disc.bin"), disc);
+    const std::string sheet = "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n"
+                              "    INDEX 01 00:00:00\r\n";
+    writeBytes(dir.file("disc.cue"), Bytes(sheet.begin(), sheet.end()));
+    const LoadResult loaded = LoadHeader(dir.file("disc.cue"));
+    ASSERT_TRUE(loaded.header) << loaded.error;
+    EXPECT_EQ(loaded.header->layout, &Disc2352Layout);
+    EXPECT_EQ(loaded.header->texts[2], fitFieldText("QUILLON TEST ROM", HeaderFieldTable[2]));
+
+    HeaderEdit edit;
+    edit.texts[2] = "NEW";
+    ASSERT_EQ(WriteHeaderEdit(dir.file("disc.cue"), edit).status, WriteStatus::Written);
+    EXPECT_EQ(readBytes(dir.file("disc.cue")), Bytes(sheet.begin(), sheet.end()));
+    const Bytes written = readBytes(dir.file("disc.bin"));
+    EXPECT_EQ(written[RawUserDataOffset + HeaderFieldTable[2].offset], 'N');
+    RawSector sector;
+    std::copy_n(written.begin(), sector.size(), sector.begin());
+    EXPECT_TRUE(CheckMode1Sector(sector).edcOk);
+
+    const std::string modeTwo = "FILE disc.bin BINARY\n TRACK 01 MODE2/2352\n INDEX 01 00:00:00\n";
+    writeBytes(dir.file("disc.cue"), Bytes(modeTwo.begin(), modeTwo.end()));
+    ASSERT_TRUE(LoadHeader(dir.file("disc.cue")).header);
+    const WriteResult refused = WriteHeaderEdit(dir.file("disc.cue"), edit);
+    EXPECT_EQ(refused.status, WriteStatus::Refused);
+    EXPECT_NE(refused.error.find("Mode 2"), std::string::npos) << refused.error;
+    EXPECT_EQ(readBytes(dir.file("disc.bin")), written);
+}
