@@ -154,17 +154,8 @@ struct ImageFile {
 // A sheet holds a few lines a track; anything longer is no cue sheet.
 constexpr std::size_t largestCueSheet = 64 * 1024;
 
-bool isCueSheet(const std::string& path) {
-    if (path.size() < 4)
-        return false;
-    std::string extension = path.substr(path.size() - 4);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return extension == ".cue";
-}
-
 ImageFile imageFile(const std::string& path, const ImageLayout* given) {
-    if (!isCueSheet(path))
+    if (!IsCueSheetPath(path))
         return {path, given, {}, {}};
     SystemFile sheet(path, SystemFile::Access::Read);
     std::string text(largestCueSheet + 1, '\0');

@@ -86,7 +86,8 @@ extern const ImageLayout ByteSwappedLayout;
 extern const ImageLayout Disc2048Layout;
 extern const ImageLayout Disc2352Layout;
 
-// Every layout, in the order recognition tries them after the rules of RecogniseImage.
+// Every layout, in the order recognition tries them (the known other formats are ruled out
+// before the first layout whose rule is weak enough to need it).
 std::span<const ImageLayout* const> ImageLayouts();
 const ImageLayout* FindImageLayout(std::string_view key);
 
