@@ -75,13 +75,10 @@ std::vector<std::string> layoutNames(std::string_view ImageLayout::*name) {
 // --layout of every subcommand that reads a file: a row of the layouts' table, taken instead of
 // the one the file's bytes tell.
 void addLayout(CLI::App& command, const ImageLayout*& layout) {
-    std::string keys;
-    for (const std::string& key : layoutNames(&ImageLayout::key))
-        keys.append(keys.empty() ? "" : ", ").append(key);
     command
         .add_option_function<std::string>(
             "--layout", [&layout](const std::string& key) { layout = FindImageLayout(key); },
-            "Read the file in this layout (" + keys + "), whatever its bytes tell")
+            "Read the file in this layout, whatever its bytes tell")
         ->check(CLI::IsMember(layoutNames(&ImageLayout::key)))
         ->type_name("KEY");
 }

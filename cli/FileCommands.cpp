@@ -23,7 +23,7 @@ void sayRefused(const std::string& why, Streams streams) {
 
 std::string unreadableText(const LoadedHeader& header) {
     if (header.notRom)
-        return std::string(header.notRom->name) + ", not a ROM image";
+        return NotRomText(*header.notRom);
     return std::string(header.layout->writeRefusal);
 }
 

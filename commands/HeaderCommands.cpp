@@ -40,8 +40,7 @@ void HeaderCommands::open(const std::string& path) {
     // as it lies (a byte-swapped image's texts would show with every pair of letters swapped),
     // and a save would write it so.
     if (header.notRom) {
-        m_messages.critical("Cannot Read ROM",
-                            path + ": " + std::string(header.notRom->name) + ", not a ROM image.");
+        m_messages.critical("Cannot Read ROM", path + ": " + NotRomText(*header.notRom) + ".");
         return;
     }
     if (!header.layout->writeRefusal.empty()) {

@@ -261,7 +261,7 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
     }
     const Recognition recognition = RecogniseImage(probe, *length, given);
     if (recognition.notRom)
-        return refused(NotRomText(recognition));
+        return refused(NotRomText(*recognition.notRom));
     const ImageLayout& layout = *recognition.layout;
     if (!layout.writeRefusal.empty())
         return refused(layout.writeRefusal);

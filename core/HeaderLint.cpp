@@ -83,7 +83,7 @@ void checkShortFile(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkNotRom(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.header.notRom)
-        add(findings, "File", 0, 0, std::string(c.header.notRom->name) + ", not a ROM image",
+        add(findings, "File", 0, 0, NotRomText(*c.header.notRom),
             "no console or emulator runs it as a cartridge");
 }
 

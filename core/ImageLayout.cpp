@@ -79,9 +79,8 @@ Recognition RecogniseImage(std::span<const std::uint8_t> probe, std::uint64_t fi
     return {};
 }
 
-std::string NotRomText(const Recognition& recognition) {
-    return recognition.notRom ? std::string(recognition.notRom->name) + ", not a ROM image"
-                              : std::string();
+std::string NotRomText(const NonRomFormat& format) {
+    return std::string(format.name) + ", not a ROM image";
 }
 
 std::vector<FileRun> HeaderRuns(const ImageLayout& layout, std::uint64_t begin, std::uint64_t end) {

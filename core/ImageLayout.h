@@ -111,8 +111,8 @@ struct Recognition {
 Recognition RecogniseImage(std::span<const std::uint8_t> probe, std::uint64_t fileSize,
                            const ImageLayout* given = nullptr);
 
-// Why a file recognised so is not read or written: "a ZIP archive, not a ROM image", or empty.
-std::string NotRomText(const Recognition& recognition);
+// Why a file of that format is neither read nor written: "a ZIP archive, not a ROM image".
+std::string NotRomText(const NonRomFormat& format);
 
 // The runs of the file the header span from begin to end (ROM offsets) makes in this layout,
 // each run's bytes contiguous in the file, in file order.

@@ -2,7 +2,7 @@
 // A plain image: the file is the ROM as the cartridge holds it.
 #include "ImageLayout.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace quillon {
 
@@ -22,7 +22,7 @@ void sum(RomChecksumAccumulator& checksum, const std::uint8_t* bytes, std::size_
 }
 
 void copy(const std::uint8_t* in, std::uint8_t* out, std::size_t count) {
-    std::memcpy(out, in, count);
+    std::copy_n(in, count, out);
 }
 
 std::vector<std::uint8_t> noPrefix(std::uint64_t) { return {}; }

@@ -62,7 +62,7 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
     const std::uint64_t length = *size;
     const Recognition recognition = RecogniseImage({buffer.get(), *probe}, length, given);
     if (recognition.notRom)
-        return refused(source + ": " + NotRomText(recognition));
+        return refused(source + ": " + NotRomText(*recognition.notRom));
     result.from = recognition.layout;
     const ImageLayout& from = *result.from;
     if (!from.romRefusal.empty())
