@@ -219,8 +219,11 @@ int setFields(const SetRequest& request, Streams streams) {
         if (!before)
             return status;
     }
-    if (request.fixChecksum)
+    if (request.fixChecksum) {
+        if (refusesWholeRom(request.path, *before, streams))
+            return BadInput;
         plan.changes.push_back(checksumChange(before->calculated));
+    }
     // The fields in the order of their tables, the checksum last.
     std::stable_partition(plan.changes.begin(), plan.changes.end(), [](const Change& change) {
         return change.patch.offset != ChecksumWord::offset;
@@ -237,6 +240,10 @@ int fixFiles(const FixRequest& request, Streams streams) {
         const auto before = loadHeader(path, request.output.layout, streams, status);
         if (!before)
             continue;
+        if (refusesWholeRom(path, *before, streams)) {
+            status = std::max<int>(status, BadInput);
+            continue;
+        }
         Plan plan;
         const Fixes fixes{request.checksum ? std::optional(before->calculated) : std::nullopt,
                           request.romEnd ? std::optional(before->romSize) : std::nullopt};
@@ -254,8 +261,10 @@ int padFiles(const PadRequest& request, Streams streams) {
         const auto before = loadHeader(path, request.output.layout, streams, status);
         if (!before)
             continue;
-        const std::string_view why =
-            before->doubtful ? before->layout->doubt : before->layout->growthRefusal;
+        const std::string_view why = before->doubtful ? before->layout->doubt
+                                     : !before->layout->romRefusal.empty()
+                                         ? before->layout->romRefusal
+                                         : before->layout->growthRefusal;
         if (!why.empty()) {
             sayRefused(path + ": " + std::string(why), streams);
             status = std::max<int>(status, BadInput);

@@ -41,6 +41,13 @@ std::optional<LoadedHeader> loadHeader(const std::string& path, const ImageLayou
     return std::move(result.header);
 }
 
+bool refusesWholeRom(const std::string& path, const LoadedHeader& header, Streams streams) {
+    if (header.layout->romRefusal.empty())
+        return false;
+    sayRefused(path + ": " + std::string(header.layout->romRefusal), streams);
+    return true;
+}
+
 int writeEdit(const std::string& path, const ImageLayout* layout, const HeaderEdit& edit,
               Streams streams) {
     const WriteResult result = WriteHeaderEdit(path, edit, layout);
@@ -87,7 +94,12 @@ int checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout,
         const auto header = loadHeader(path, layout, streams, status);
         if (!header)
             continue;
-        if (!hasWholeHeader(*header)) {
+        if (!header->layout->romRefusal.empty()) {
+            streams.err << "quillon-cli: "
+                        << displayText(path + ": " + std::string(header->layout->romRefusal))
+                        << '\n';
+            status = std::max<int>(status, BadInput);
+        } else if (!hasWholeHeader(*header)) {
             streams.err << "quillon-cli: " << displayText(path) << ": " << shortFileText(*header)
                         << "; not a ROM image\n";
             status = std::max<int>(status, BadInput);
@@ -96,7 +108,7 @@ int checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout,
         } else {
             streams.out << displayText(path) << ": checksum mismatch: stored "
                         << *storedChecksum(*header) << ", calculated "
-                        << calculatedChecksum(*header) << '\n';
+                        << calculatedChecksum(*header).value_or("none") << '\n';
             status = std::max<int>(status, Flagged);
         }
     }

@@ -51,6 +51,10 @@ int writeEdit(const std::string& path, const ImageLayout* layout, const HeaderEd
 // Says on the error stream that a file is left as it is, and why.
 void sayRefused(const std::string& why, Streams streams);
 
+// Says so when the commands that work on the whole ROM (its checksum, its end, its size) do not
+// take the file's layout: a disc has none of them.
+bool refusesWholeRom(const std::string& path, const LoadedHeader& header, Streams streams);
+
 int showFiles(const std::vector<std::string>& paths, bool json, const ImageLayout* layout,
               Streams streams);
 int checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout, Streams streams);

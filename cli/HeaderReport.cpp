@@ -2,15 +2,18 @@
 #include "HeaderReport.h"
 
 #include "DeviceCodes.h"
+#include "DiscSystemArea.h"
 #include "FileCommands.h"
 #include "RegionCodes.h"
 #include "SystemNames.h"
 #include "TextDisplay.h"
 
 #include <algorithm>
+#include <array>
 #include <iomanip>
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <variant>
 
 namespace quillon::cli {
 
@@ -107,12 +110,13 @@ std::optional<std::string> storedChecksum(const LoadedHeader& header) {
     return FormatStoredChecksum(header.storedHigh, header.storedLow);
 }
 
-std::string calculatedChecksum(const LoadedHeader& header) {
-    return FormatRomChecksum(header.calculated);
+std::optional<std::string> calculatedChecksum(const LoadedHeader& header) {
+    const auto calculated = CalculatedChecksum(header);
+    return calculated ? std::optional(FormatRomChecksum(*calculated)) : std::nullopt;
 }
 
 bool checksumMatches(const LoadedHeader& header) {
-    return storedChecksum(header) == calculatedChecksum(header);
+    return calculatedChecksum(header) && storedChecksum(header) == calculatedChecksum(header);
 }
 
 std::string shortFileText(const LoadedHeader& header) {
@@ -173,6 +177,73 @@ void addInfoJson(Json& json, const LoadedHeader& header, const HeaderInfoField& 
     json[key + "_hex"] = hexBytes(present);
 }
 
+// The disc's system area as show gives it, one row a value.
+struct DiscText {
+    std::string_view label, key;
+    std::string DiscSystemArea::*member;
+};
+
+constexpr std::array<DiscText, 4> discTexts{{
+    {"System ID:", "system_id", &DiscSystemArea::systemId},
+    {"Volume name:", "volume_name", &DiscSystemArea::volumeName},
+    {"Disc system name:", "system_name", &DiscSystemArea::systemName},
+    {"Build date:", "build_date", &DiscSystemArea::buildDate},
+}};
+
+struct DiscNumber {
+    std::string_view label, key;
+    std::variant<std::uint16_t DiscSystemArea::*, std::uint32_t DiscSystemArea::*> member;
+};
+
+const std::array<DiscNumber, 7> discNumbers{{
+    {"System version:", "system_version", &DiscSystemArea::systemVersion},
+    {"IP offset:", "ip_offset", &DiscSystemArea::ipOffset},
+    {"IP size:", "ip_size", &DiscSystemArea::ipSize},
+    {"IP entry:", "ip_entry", &DiscSystemArea::ipEntry},
+    {"SP offset:", "sp_offset", &DiscSystemArea::spOffset},
+    {"SP size:", "sp_size", &DiscSystemArea::spSize},
+    {"SP entry:", "sp_entry", &DiscSystemArea::spEntry},
+}};
+
+std::uint32_t numberOf(const DiscSystemArea& area, const DiscNumber& number) {
+    return std::visit([&area](auto member) { return std::uint32_t{area.*member}; }, number.member);
+}
+
+template <typename Line> void printDisc(const LoadedHeader& header, const Line& line) {
+    const DiscSystemArea area = ReadDiscSystemArea(DiscUserData(header));
+    for (const DiscText& text : discTexts)
+        line(text.label, visibleText(area.*text.member));
+    for (const DiscNumber& number : discNumbers)
+        line(number.label, FormatAddress(numberOf(area, number)));
+    bool first = true;
+    for (const DiscRegionReading& reading : ReadDiscRegion(DiscUserData(header))) {
+        line(first ? "Security region:" : "",
+             regionNames(reading.regions) + " by " + std::string(reading.reader));
+        first = false;
+    }
+    if (IsCd32x(DiscUserData(header)))
+        line("CD32X:", "yes (\"SEGA 32X\" at 0x100: a disc for the 32X and Mega-CD together)");
+}
+
+Json discJson(const LoadedHeader& header) {
+    const DiscSystemArea area = ReadDiscSystemArea(DiscUserData(header));
+    Json json;
+    for (const DiscText& text : discTexts)
+        json[std::string(text.key)] = utf8Text(area.*text.member);
+    for (const DiscNumber& number : discNumbers)
+        json[std::string(number.key)] = numberOf(area, number);
+    Json readings = Json::array();
+    for (const DiscRegionReading& reading : ReadDiscRegion(DiscUserData(header))) {
+        Json regions = Json::array();
+        for (const Region each : reading.regions)
+            regions.push_back(regionInfo(each).key);
+        readings.push_back({{"reader", reading.reader}, {"regions", regions}});
+    }
+    json["region_readings"] = readings;
+    json["cd32x"] = IsCd32x(DiscUserData(header));
+    return json;
+}
+
 } // namespace
 
 void printHeader(const std::string& path, const LoadedHeader& header, std::ostream& out) {
@@ -184,8 +255,11 @@ void printHeader(const std::string& path, const LoadedHeader& header, std::ostre
     for (const HeaderField& field : HeaderFieldTable)
         line(field.label, textOrMissing(header, field.offset, field.length));
     line("Stored checksum:", hexOrMissing(header, ChecksumWord::offset, ChecksumWord::length));
-    line("Calculated checksum:",
-         calculatedChecksum(header) + (checksumMatches(header) ? " (matches)" : " (differs)"));
+    if (const auto calculated = calculatedChecksum(header))
+        line("Calculated checksum:",
+             *calculated + (checksumMatches(header) ? " (matches)" : " (differs)"));
+    else
+        line("Calculated checksum:", "none (" + std::string(header.layout->romRefusal) + ")");
     for (const HeaderInfoField& field : HeaderInfoTable)
         line(field.label, infoText(header, field));
     if (const auto name = wholeField(header, consoleNameField().offset, consoleNameField().length))
@@ -208,6 +282,8 @@ void printHeader(const std::string& path, const LoadedHeader& header, std::ostre
                 .append(device.name);
         line("Devices:", names.empty() ? "none" : names);
     }
+    if (!header.discUserData.empty())
+        printDisc(header, line);
     line("Size:", std::to_string(header.fileSize) + " bytes");
     if (!header.layout->description.empty())
         line("Format:", std::string(header.layout->description));
@@ -231,8 +307,9 @@ std::string headerJsonLine(const std::string& path, const LoadedHeader& header) 
     }
     const auto stored = storedChecksum(header);
     json["stored_checksum"] = stored ? Json(*stored) : Json(nullptr);
-    json["calculated_checksum"] = calculatedChecksum(header);
-    json["checksum_ok"] = checksumMatches(header);
+    const auto calculated = calculatedChecksum(header);
+    json["calculated_checksum"] = calculated ? Json(*calculated) : Json(nullptr);
+    json["checksum_ok"] = calculated ? Json(checksumMatches(header)) : Json(nullptr);
     for (const HeaderInfoField& field : HeaderInfoTable)
         addInfoJson(json, header, field);
     if (const auto name = wholeField(header, consoleNameField().offset, consoleNameField().length))
@@ -260,6 +337,7 @@ std::string headerJsonLine(const std::string& path, const LoadedHeader& header) 
     } else {
         json["devices"] = nullptr;
     }
+    json["disc"] = header.discUserData.empty() ? Json(nullptr) : discJson(header);
     json["tmss_ok"] = hasTrademark(header);
     json["layout"] = header.layout->key;
     json["layout_doubtful"] = header.doubtful;

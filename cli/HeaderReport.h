@@ -22,7 +22,8 @@ std::string hexOrMissing(const LoadedHeader& header, std::uint32_t offset, std::
 
 // The stored checksum, or nothing when the file ends before it.
 std::optional<std::string> storedChecksum(const LoadedHeader& header);
-std::string calculatedChecksum(const LoadedHeader& header);
+// The calculated checksum, or nothing for a layout without one (a disc).
+std::optional<std::string> calculatedChecksum(const LoadedHeader& header);
 bool checksumMatches(const LoadedHeader& header);
 
 void printHeader(const std::string& path, const LoadedHeader& header, std::ostream& out);

@@ -51,7 +51,9 @@ void HeaderCommands::open(const std::string& path) {
     for (const HeaderField& field : HeaderFieldTable)
         m_view.setFieldText(field.index, decodeText(header.texts[field.index]));
     m_view.setChecksumText(FormatStoredChecksum(header.storedHigh, header.storedLow));
-    m_view.setCalculatedChecksum(FormatRomChecksum(header.calculated));
+    // A disc has no ROM checksum; the caption says so in as many places as a value takes.
+    const auto calculated = CalculatedChecksum(header);
+    m_view.setCalculatedChecksum(calculated ? FormatRomChecksum(*calculated) : "----");
     m_view.setSaveEnabled(true);
 }
 

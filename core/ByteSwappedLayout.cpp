@@ -43,6 +43,7 @@ void swapBytes(const std::uint8_t* in, std::uint8_t* out, std::size_t count) {
 const ImageLayout ByteSwappedLayout{
     .key = "byte-swapped",
     .description = "byte-swapped image",
+    .afterOtherFormats = true,
     .recognise = recognise,
     .fileOffset = fileOffset,
     .sum = sum,

@@ -184,4 +184,13 @@ CueReading ReadCueSheet(std::string_view text) {
     return problem("TRACK 01 has no INDEX 01");
 }
 
+bool IsCueSheetPath(std::string_view path) {
+    constexpr std::string_view extension = ".cue";
+    return path.size() >= extension.size() &&
+           std::equal(extension.begin(), extension.end(), path.end() - extension.size(),
+                      [](char a, char b) {
+                          return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b);
+                      });
+}
+
 } // namespace quillon

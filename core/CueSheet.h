@@ -27,4 +27,7 @@ struct CueReading {
 // Keywords in any case, lines ending in LF or CR LF, a UTF-8 byte order mark at the start.
 CueReading ReadCueSheet(std::string_view text);
 
+// Whether a path names a cue sheet: it ends in ".cue", in any case.
+bool IsCueSheetPath(std::string_view path);
+
 } // namespace quillon

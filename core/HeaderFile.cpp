@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "HeaderFile.h"
 
+#include "CueSheet.h"
 #include "SystemFile.h"
 
 #include <algorithm>
@@ -48,6 +49,21 @@ std::optional<std::string> readRom(SystemFile& file, const ImageLayout* given,
         return std::nullopt;
     const ImageLayout& layout = *loaded.layout;
     loaded.bytes = headerOf(layout, {buffer.get(), *probe});
+    // A disc has no ROM to sum, and its size is no ROM's: nothing past its first sector is read.
+    if (layout.discUserData) {
+        loaded.discUserData.assign(SectorUserDataSize, 0);
+        if (*layout.discUserData < *probe)
+            std::copy_n(buffer.get() + *layout.discUserData,
+                        std::min<std::size_t>(SectorUserDataSize, *probe - *layout.discUserData),
+                        loaded.discUserData.begin());
+        if (*layout.discUserData == RawUserDataOffset && *probe >= RawSectorSize) {
+            RawSector sector;
+            std::copy_n(buffer.get(), sector.size(), sector.begin());
+            loaded.firstSectorCheck = CheckMode1Sector(sector);
+        }
+        loaded.romSize = *length;
+        return std::nullopt;
+    }
 
     RomChecksumAccumulator checksum;
     std::uint64_t offset = 0;
@@ -136,15 +152,71 @@ std::vector<HeaderPatch> editedBytes(const HeaderEdit& edit) {
     return pieces;
 }
 
+// A cue sheet is never read as an image nor written: the program works on its data track's
+// file, in the layout its mode names.
+struct ImageFile {
+    std::string path;
+    const ImageLayout* layout = nullptr;
+    std::string readOnly;    // why it is read but not written
+    std::string error;       // why it is not read at all
+    bool unreadable = false; // the error is the sheet's file's, not what it says
+};
+
+// A sheet holds a few lines a track; anything longer is no cue sheet.
+constexpr std::size_t largestCueSheet = 64 * 1024;
+
+ImageFile imageFile(const std::string& path, const ImageLayout* given) {
+    if (!IsCueSheetPath(path))
+        return {path, given, {}, {}};
+    SystemFile sheet(path, SystemFile::Access::Read);
+    std::string text(largestCueSheet + 1, '\0');
+    const auto read =
+        sheet.isOpen() ? sheet.readAt(0, reinterpret_cast<std::uint8_t*>(text.data()), text.size())
+                       : std::nullopt;
+    if (!read)
+        return {{}, nullptr, {}, sheet.error(), true};
+    if (*read > largestCueSheet)
+        return {{}, nullptr, {}, path + ": more than 64 KiB, too long for a cue sheet"};
+    text.resize(*read);
+    const CueReading cue = ReadCueSheet(text);
+    if (!cue.track)
+        return {{}, nullptr, {}, path + ": " + cue.problem};
+    const CueDataTrack& track = *cue.track;
+    // The FILE is relative to the sheet's folder.
+#ifdef _WIN32
+    const auto slash = path.find_last_of("/\\");
+#else
+    const auto slash = path.find_last_of('/');
+#endif
+    const std::string image =
+        (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + track.file;
+    if (track.byteOffset != 0)
+        return {{},
+                nullptr,
+                {},
+                path + ": its data track starts " + std::to_string(track.byteOffset) +
+                    " bytes into " + track.file + "; only a track at the file's start is read"};
+    ImageFile file{image, given, {}, {}};
+    if (!file.layout)
+        file.layout = track.sectorSize == SectorUserDataSize ? &Disc2048Layout : &Disc2352Layout;
+    if (track.mode.starts_with("MODE2"))
+        file.readOnly = path + ": its data track is " + track.mode +
+                        " (Mode 2), which is read but never written";
+    return file;
+}
+
 } // namespace
 
 LoadResult LoadHeader(const std::string& path, const ImageLayout* layout) {
-    SystemFile file(path, SystemFile::Access::Read);
+    const ImageFile image = imageFile(path, layout);
+    if (!image.error.empty())
+        return {std::nullopt, image.error};
+    SystemFile file(image.path, SystemFile::Access::Read);
     if (!file.isOpen())
         return {std::nullopt, file.error()};
 
     LoadedHeader loaded;
-    if (auto error = readRom(file, layout, loaded))
+    if (auto error = readRom(file, image.layout, loaded))
         return {std::nullopt, *error};
 
     for (const HeaderField& field : HeaderFieldTable) {
@@ -165,8 +237,13 @@ ByteText fitFieldText(const ByteText& text, const HeaderField& field) {
 
 WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit,
                             const ImageLayout* layout) {
-    SystemFile file(path, SystemFile::Access::Write);
-    return WriteHeaderEdit(file, path, edit, layout);
+    const ImageFile image = imageFile(path, layout);
+    if (!image.error.empty())
+        return {image.unreadable ? WriteStatus::Failed : WriteStatus::Refused, image.error, 0};
+    if (!image.readOnly.empty())
+        return {WriteStatus::Refused, image.readOnly, 0};
+    SystemFile file(image.path, SystemFile::Access::Write);
+    return WriteHeaderEdit(file, image.path, edit, image.layout);
 }
 
 WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, const HeaderEdit& edit,

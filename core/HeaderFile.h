@@ -3,6 +3,7 @@
 // word are ever written, and a file is never created or shortened.
 #pragma once
 
+#include "CdSector.h"
 #include "CharacterSet.h"
 #include "HeaderInfo.h"
 #include "HeaderLayout.h"
@@ -40,14 +41,31 @@ struct LoadedHeader {
     const ImageLayout* layout = &PlainLayout;
     bool doubtful = false; // read in that layout though nothing confirms it: never written so
     const NonRomFormat* notRom = nullptr; // a known other format: nothing else is read
+    // A disc's first sector's user data (system area, header, security program); zeros past
+    // the file's end. Empty for a cartridge.
+    std::vector<std::uint8_t> discUserData;
+    // A raw disc's first sector checked as it was read: its EDC and parities.
+    std::optional<SectorCheck> firstSectorCheck;
 };
+
+// The disc's first sector's user data, of a header with discUserData.
+inline std::span<const std::uint8_t, SectorUserDataSize> DiscUserData(const LoadedHeader& header) {
+    return std::span<const std::uint8_t, SectorUserDataSize>(header.discUserData.data(),
+                                                             SectorUserDataSize);
+}
+
+// The checksum calculated over the ROM, or nothing for a layout whose ROM has none (a disc).
+inline std::optional<RomChecksum> CalculatedChecksum(const LoadedHeader& header) {
+    return header.layout->sum ? std::optional(header.calculated) : std::nullopt;
+}
 
 struct LoadResult {
     std::optional<LoadedHeader> header; // empty when the file could not be read
     std::string error;                  // the path and the reason, when header is empty
 };
 
-// A layout given (--layout) is taken instead of the one the file's bytes tell.
+// A layout given (--layout) is taken instead of the one the file's bytes tell. A path ending in
+// ".cue" is a cue sheet: its data track's file is read, in the layout the track's mode names.
 LoadResult LoadHeader(const std::string& path, const ImageLayout* layout = nullptr);
 
 // Bytes written at an offset of the header as they are.
@@ -97,8 +115,8 @@ struct WriteResult {
 // first; a file shorter than the furthest byte written grows to it with zeros. In an
 // interleaved image each byte goes to its place in the image. Each run of bytes the edit makes
 // in the file is written once, from the bytes read and the edit. A save that does not succeed
-// leaves the file's length and bytes as they were. A layout given is taken as LoadHeader takes
-// it.
+// leaves the file's length and bytes as they were. A layout given, and a cue sheet, are taken
+// as LoadHeader takes them; the sheet is never written, nor a Mode 2 track.
 WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit,
                             const ImageLayout* layout = nullptr);
 // The same on a file already open for writing, which is closed at the end; path names it in

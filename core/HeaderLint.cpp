@@ -2,6 +2,7 @@
 #include "HeaderLint.h"
 
 #include "DeviceCodes.h"
+#include "DiscSystemArea.h"
 #include "RegionCodes.h"
 #include "SystemNames.h"
 
@@ -354,13 +355,66 @@ void checkTextControl(const LintContext& c, std::vector<LintFinding>& findings) 
     }
 }
 
+// --- checks of a disc's first sector ---
+
+// Readers of the disc's region: Genesis Plus GX, PicoDrive and BlastEm go by byte 0x20B of the
+// security program, ares and rom-properties by its CRC-32, jgenesis (and the MiSTer core, by
+// its BIOS) by the letters at 0x1F0 (jgenesis issue #624, Genesis Plus GX issue #195). A
+// reader that boots the disc in none of the regions the letters name disagrees.
+void checkDiscRegion(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.header.discUserData.empty() || c.region.regions.empty())
+        return;
+    std::vector<std::string> differ;
+    for (const DiscRegionReading& reading : ReadDiscRegion(DiscUserData(c.header))) {
+        const bool shared =
+            std::any_of(reading.regions.begin(), reading.regions.end(), [&](Region region) {
+                return std::find(c.region.regions.begin(), c.region.regions.end(), region) !=
+                       c.region.regions.end();
+            });
+        if (!reading.regions.empty() && !shared)
+            differ.push_back(std::string(reading.reader) + ": " + regionNames(reading.regions));
+    }
+    if (!differ.empty())
+        add(findings, fieldName(regionField().label), regionOffset, regionField().length,
+            "the region " + shown(c.bytes, regionOffset, regionField().length) + " reads as " +
+                regionNames(c.region.regions) + ", but the security program at 0x200 says " +
+                joined(differ),
+            "readers that go by the security program boot it so; jgenesis goes by these "
+            "letters (jgenesis issue #624, Genesis Plus GX issue #195)");
+}
+
+void checkDiscSector(const LintContext& c, std::vector<LintFinding>& findings) {
+    const auto& check = c.header.firstSectorCheck;
+    if (check && !(check->edcOk && check->eccOk))
+        add(findings, "File", 0, 0,
+            std::string("the first sector's ") +
+                (check->edcOk   ? "ECC"
+                 : check->eccOk ? "EDC"
+                                : "EDC and ECC") +
+                " do not verify",
+            "a reader that checks them takes the sector for damaged; quillon-cli set rewrites "
+            "them with any header edit");
+}
+
+void checkCd32x(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (!c.header.discUserData.empty() && IsCd32x(DiscUserData(c.header)))
+        add(findings, fieldName(HeaderFieldTable[0].label), HeaderFieldTable[0].offset, 8,
+            "the console name is \"SEGA 32X\": a disc for the 32X and Mega-CD together",
+            "jgenesis runs it as a CD32X disc (is_cd_32x_disc), and rom-properties names it so");
+}
+
 enum class Scope { Format, File, Header };
+
+// What kind of image a rule is about: a cartridge's ROM (its checksum, ranges, save memory and
+// size mean nothing on a disc), a disc's first sector, or either.
+enum class Media { Any, Cartridge, Disc };
 
 struct Rule {
     LintRule rule;
     // Format rules run on every file, File rules on a ROM image, Header rules only on one that
     // holds the whole header in order.
     Scope scope;
+    Media media = Media::Any;
 };
 
 // Each rule names the behaviour it rests on: the console's, or a named emulator's source.
@@ -376,37 +430,46 @@ constexpr Rule rules[] = {
      Scope::File},
     {{"odd-size", LintLevel::Warning, "the ROM has an odd number of bytes",
       "the checksum's rule; a cartridge holds 16-bit words", checkOddSize},
-     Scope::Header},
+     Scope::Header,
+     Media::Cartridge},
     {{"tmss", LintLevel::Error, "the console name does not start with \"SEGA\" or \" SEGA\"",
       "the console's trademark check (TMSS)", checkTrademark},
      Scope::Header},
     {{"checksum", LintLevel::Error, "the stored checksum differs from the calculated one",
       "games' own checks; Genesis Plus GX core/cart_hw/md_cart.c", checkChecksum},
-     Scope::Header},
+     Scope::Header,
+     Media::Cartridge},
     {{"rom-start", LintLevel::Warning, "the ROM start is not 0", "BlastEm romdb.c", checkRomStart},
-     Scope::Header},
+     Scope::Header,
+     Media::Cartridge},
     {{"rom-end-short", LintLevel::Warning, "the declared ROM ends before the file does",
       "BlastEm romdb.c (ROM mirroring, save-RAM placement)", checkRomEndShort},
-     Scope::Header},
+     Scope::Header,
+     Media::Cartridge},
     {{"rom-end-beyond", LintLevel::Warning,
       "the declared ROM ends after the file does (SEGA SSF: up to 003FFFFF is fine)",
       "BlastEm romdb.c (ROM mirroring, save-RAM placement)", checkRomEndBeyond},
-     Scope::Header},
+     Scope::Header,
+     Media::Cartridge},
     {{"rom-end-flat", LintLevel::Note, "the ROM ends past 4 MiB without \"SEGA SSF\"",
       "jgenesis issue #656 (flat-mapped ROMs)", checkRomEndFlat},
-     Scope::Header},
+     Scope::Header,
+     Media::Cartridge},
     {{"ram-range", LintLevel::Warning, "the RAM range is not the work RAM or a mirror of it",
       "the console's memory map", checkRamRange},
-     Scope::Header},
+     Scope::Header,
+     Media::Cartridge},
     {{"extra-memory", LintLevel::Warning,
       "a save-memory block that is malformed, empty, larger than 64 KiB, misplaced, inside "
       "the ROM, or whose type byte and addresses disagree",
       "Genesis Plus GX core/cart_hw/sram.c, BlastEm romdb.c, ares (address parity)",
       checkExtraMemory},
-     Scope::Header},
+     Scope::Header,
+     Media::Cartridge},
     {{"extra-memory-unknown", LintLevel::Note, "0x1B0 is neither \"RA\" nor blank",
       "Genesis Plus GX, BlastEm, ares and PicoDrive look for \"RA\"", checkExtraMemoryUnknown},
-     Scope::Header},
+     Scope::Header,
+     Media::Cartridge},
     {{"region-name", LintLevel::Note, "the region is spelt as a name (USA, EUR, JAPAN...)",
       "Genesis Plus GX get_region and ares read names; BlastEm, PicoDrive and MiSTer read letters",
       checkRegionName},
@@ -436,6 +499,23 @@ constexpr Rule rules[] = {
     {{"text-control", LintLevel::Note, "a control byte or 0x00 in a text field",
       "the window's save (spaces from a 0x00 on); text readers", checkTextControl},
      Scope::Header},
+    {{"disc-region", LintLevel::Warning,
+      "the region letters at 0x1F0 disagree with the region of the disc's security program",
+      "jgenesis issue #624, Genesis Plus GX issue #195; Genesis Plus GX core/loadrom.c, "
+      "PicoDrive pico/media.c, BlastEm genesis.c (byte 0x20B), ares mia/medium/mega-cd.cpp and "
+      "rom-properties MegaDrive.cpp (CRC-32 of the program), jgenesis segacd-core api.rs (0x1F0)",
+      checkDiscRegion},
+     Scope::Header,
+     Media::Disc},
+    {{"disc-sector", LintLevel::Error, "the raw first sector's EDC or ECC does not verify",
+      "ECMA-130 (EDC, P and Q parities); chdman keeps a sector's ECC only when it verifies",
+      checkDiscSector},
+     Scope::Header,
+     Media::Disc},
+    {{"disc-cd32x", LintLevel::Note, "the disc is a CD32X disc (\"SEGA 32X\" at 0x100)",
+      "rom-properties MegaDrive.cpp; jgenesis segacd-core lib.rs is_cd_32x_disc", checkCd32x},
+     Scope::Header,
+     Media::Disc},
 };
 
 const std::vector<LintRule>& ruleList() {
@@ -491,6 +571,9 @@ std::vector<LintFinding> LintHeader(const LoadedHeader& header) {
         if ((row.scope != Scope::Format && header.notRom) ||
             (row.scope == Scope::Header &&
              (!context.complete || header.layout == &ByteSwappedLayout)))
+            continue;
+        if (row.media != Media::Any &&
+            (row.media == Media::Disc) != header.layout->discUserData.has_value())
             continue;
         const std::size_t before = findings.size();
         row.rule.check(context, findings);

@@ -8,9 +8,10 @@ namespace quillon {
 
 namespace {
 
-// The order recognition tries them in, after a plain header and the known other formats.
-constexpr std::array<const ImageLayout*, 3> layouts{&PlainLayout, &InterleavedLayout,
-                                                    &ByteSwappedLayout};
+// The order recognition tries them in: a disc's system ID at the file's start comes before the
+// "SEGA" its header has at 0x100 too.
+constexpr std::array<const ImageLayout*, 5> layouts{&Disc2048Layout, &Disc2352Layout, &PlainLayout,
+                                                    &InterleavedLayout, &ByteSwappedLayout};
 
 // Each by the bytes its own format's description puts first.
 constexpr std::array<NonRomFormat, 13> nonRomFormats{{
@@ -60,17 +61,17 @@ Recognition RecogniseImage(std::span<const std::uint8_t> probe, std::uint64_t fi
                            const ImageLayout* given) {
     if (given)
         return {given, Verdict::Sure, nullptr};
-    // "SEGA" where the console looks for it is a plain cartridge, whatever else the file is.
-    if (PlainLayout.recognise(probe, fileSize) == Verdict::Sure)
-        return {};
-    // An archive or a picture holds no header; none starts as a copier header does.
-    for (const NonRomFormat& format : nonRomFormats) {
-        if (startsWith(probe, format))
-            return {&PlainLayout, Verdict::Sure, &format};
-    }
+    // A disc's system ID, or "SEGA" where the console looks for it, tells whatever else the
+    // file is; an archive or a picture holds no header, and none starts as a copier header does.
+    bool otherFormatsRuledOut = false;
     for (const ImageLayout* layout : layouts) {
-        if (layout == &PlainLayout)
-            continue;
+        if (layout->afterOtherFormats && !otherFormatsRuledOut) {
+            for (const NonRomFormat& format : nonRomFormats) {
+                if (startsWith(probe, format))
+                    return {&PlainLayout, Verdict::Sure, &format};
+            }
+            otherFormatsRuledOut = true;
+        }
         if (const Verdict verdict = layout->recognise(probe, fileSize); verdict != Verdict::No)
             return {layout, verdict, nullptr};
     }

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -33,8 +34,12 @@ struct FileRun {
 };
 
 struct ImageLayout {
-    std::string_view key{};         // "plain", "interleaved", "byte-swapped"; --layout takes it
+    // "plain", "interleaved", "byte-swapped", "disc-2048", "disc-2352"; --layout takes it
+    std::string_view key{};
     std::string_view description{}; // shown beside the header, empty for a plain image
+    // Recognised only once the known other formats are ruled out: its rule is weak enough that
+    // an archive or a picture could meet it.
+    bool afterOtherFormats = false;
     // Whether a file of fileSize bytes that starts with probe (ProbeSize bytes, or all of a
     // shorter file) is in this layout.
     Verdict (*recognise)(std::span<const std::uint8_t> probe, std::uint64_t fileSize) = nullptr;
@@ -68,13 +73,21 @@ struct ImageLayout {
     void (*fromRomOrder)(const std::uint8_t* in, std::uint8_t* out, std::size_t count) = nullptr;
     std::vector<std::uint8_t> (*prefixFor)(std::uint64_t romSize) = nullptr;
     std::string_view convertKey{}; // what convert --to calls this layout; empty: not made
+    // Why the commands that work on the whole ROM (check, fix, pad, convert) refuse the file;
+    // empty for a cartridge.
+    std::string_view romRefusal{};
+    // A disc: where its first sector's user data (system area, header) starts in the file.
+    std::optional<std::size_t> discUserData{};
 };
 
 extern const ImageLayout PlainLayout;
 extern const ImageLayout InterleavedLayout;
 extern const ImageLayout ByteSwappedLayout;
+extern const ImageLayout Disc2048Layout;
+extern const ImageLayout Disc2352Layout;
 
-// Every layout, in the order recognition tries them after the rules of RecogniseImage.
+// Every layout, in the order recognition tries them (the known other formats are ruled out
+// before the first layout whose rule is weak enough to need it).
 std::span<const ImageLayout* const> ImageLayouts();
 const ImageLayout* FindImageLayout(std::string_view key);
 

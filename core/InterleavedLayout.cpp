@@ -71,6 +71,7 @@ std::vector<std::uint8_t> copierHeader(std::uint64_t romSize) {
 const ImageLayout InterleavedLayout{
     .key = "interleaved",
     .description = "interleaved copier (SMD) image, shown in ROM order",
+    .afterOtherFormats = true,
     .recognise = recognise,
     .doubt = "may be an interleaved copier image or a plain ROM (its size is an odd number of "
              "512-byte units, and nothing else tells); say which with --layout interleaved or "

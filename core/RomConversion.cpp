@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "RomConversion.h"
 
+#include "CueSheet.h"
 #include "HeaderFile.h"
 #include "OutputFile.h"
 #include "SystemFile.h"
@@ -42,6 +43,10 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
         result.error = std::move(why);
         return result;
     };
+    // A cue sheet names a disc's track, and a disc has no ROM to convert.
+    if (IsCueSheetPath(source))
+        return refused(source + ": a cue sheet of a Mega-CD disc; " +
+                       std::string(Disc2352Layout.romRefusal));
     SystemFile in(source, SystemFile::Access::Read);
     if (!in.isOpen()) {
         result.error = in.error();
@@ -60,6 +65,8 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
         return refused(source + ": " + NotRomText(*recognition.notRom));
     result.from = recognition.layout;
     const ImageLayout& from = *result.from;
+    if (!from.romRefusal.empty())
+        return refused(source + ": " + std::string(from.romRefusal));
 
     // Every conversion goes through the ROM in order: from a layout to plain, or from plain to
     // one.

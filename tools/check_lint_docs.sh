@@ -11,7 +11,7 @@ expected=$("$program" lint --help | awk '
     /^Rules/ { rules = 1; next }
     rules && /rests on:/ { sub(/^ *rests on: /, ""); print row " | " $0 " |"; next }
     rules && NF { id = $1; level = $2; $1 = ""; $2 = ""; sub(/^ +/, ""); row = "| `" id "` | " level " | " $0 }')
-listed=$(grep -E '^\| `[a-z-]+` \| (error|warning|note) \|' "$readme")
+listed=$(grep -E '^\| `[a-z0-9-]+` \| (error|warning|note) \|' "$readme")
 if [[ $expected != "$listed" ]]; then
     diff <(echo "$expected") <(echo "$listed") || true
     echo "the README's lint rules differ from the program's (< program, > README)" >&2

@@ -3,6 +3,7 @@
 // case's own files, natively and (in the Windows build) under Wine.
 #include "CliCase.h"
 
+#include "CdSectorTestSupport.h"
 #include "ProcessRunner.h"
 #include "RomBuilder.h"
 
@@ -142,6 +143,16 @@ void applyStep(Bytes& bytes, const CaseLine& step, const std::map<std::string, B
         bytes = interleave(bytes);
     } else if (what == "swap") {
         bytes = byteSwap(bytes);
+    } else if (what == "disc") {
+        if (words.at(1) != "2048" && words[1] != "2352")
+            throw std::runtime_error(step.where + ": disc 2048 or disc 2352");
+        bytes = discImage(discUserData(), words[1] == "2352");
+    } else if (what == "sector") {
+        RawSector sector;
+        within(0, sector.size());
+        std::copy_n(bytes.begin(), sector.size(), sector.begin());
+        RegenerateMode1Sector(sector);
+        std::copy(sector.begin(), sector.end(), bytes.begin());
     } else if (what == "copy") {
         bytes = made.at(words.at(1));
     } else if (what == "mode") {

@@ -3,6 +3,7 @@
 // window, a dialog and message boxes made of plain data, on real files.
 #include "HeaderCommands.h"
 
+#include "CdSectorTestSupport.h"
 #include "Fakes.h"
 #include "HeaderFile.h"
 #include "RomBuilder.h"
@@ -184,3 +185,27 @@ TEST_F(HeaderCommandsTest, ASaveThatFailsIsReportedAndChangesNoEditor) {
 }
 
 } // namespace
+
+// A disc shows its texts and stored checksum, none calculated, and Save writes its header with
+// the raw sector's EDC and parities made anew.
+TEST_F(HeaderCommandsTest, ADiscOpensWithNoCalculatedChecksumAndSavesItsSectorWhole) {
+    const Bytes disc = discImage(discUserData(), true);
+    const std::string path = romFile("disc.bin", disc);
+    browse(path);
+    EXPECT_EQ(m_view.fields[0], U"SEGA MEGA DRIVE ");
+    EXPECT_EQ(m_view.checksum, "0000");
+    EXPECT_EQ(m_view.calculated, "----");
+    m_view.fields[2] = U"NEW";
+    m_commands.save();
+    EXPECT_TRUE(m_messages.shown.empty());
+    const Bytes after = readBytes(path);
+    RawSector sector;
+    std::copy_n(after.begin(), sector.size(), sector.begin());
+    const SectorCheck check = CheckMode1Sector(sector);
+    EXPECT_TRUE(check.edcOk && check.eccOk);
+    EXPECT_EQ(std::string(after.begin() + RawUserDataOffset + 0x120,
+                          after.begin() + RawUserDataOffset + 0x124),
+              "NEW ");
+    EXPECT_TRUE(
+        std::equal(after.begin() + RawSectorSize, after.end(), disc.begin() + RawSectorSize));
+}

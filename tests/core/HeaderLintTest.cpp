@@ -25,6 +25,7 @@ struct LintCase {
     std::size_t size = 0x20000;
     const ImageLayout* layout = &PlainLayout;
     const NonRomFormat* notRom = nullptr;
+    SectorCheck sector{true, true}; // of a raw disc's first sector
 };
 
 using namespace std::string_literals;
@@ -87,6 +88,29 @@ const LintCase lintCases[] = {
      0x20000,
      &ByteSwappedLayout},
     {"a ZIP archive", {}, {"not-a-rom"}, 0x20000, &PlainLayout, &NonRomFormats()[0]},
+    // A disc: the case's bytes are its first sector's user data.
+    {"a disc, its checksum and ROM end no cartridge's",
+     {{0x18E, "\x12\x34"}, {0x1A4, "\0\0\0\0"s}, {0x1F0, "U  "}, {0x20B, "\x7A"}},
+     {},
+     0x20001,
+     &Disc2352Layout},
+    {"a disc whose letters and security program disagree",
+     {{0x1F0, "J  "}, {0x20B, "\x7A"}},
+     {"disc-region"},
+     0x20000,
+     &Disc2048Layout},
+    {"a raw disc's stale EDC",
+     {{0x1F0, "U  "}, {0x20B, "\x7A"}},
+     {"disc-sector"},
+     0x20000,
+     &Disc2352Layout,
+     nullptr,
+     {false, true}},
+    {"a CD32X disc",
+     {{0x100, "SEGA 32X        "}, {0x1F0, "U  "}, {0x20B, "\x7A"}},
+     {"disc-cd32x"},
+     0x20000,
+     &Disc2352Layout},
 };
 
 // The header as a load finds it, of a clean ROM of the case's size with its edits made.
@@ -102,6 +126,11 @@ LoadedHeader loadedCase(const LintCase& test) {
     header.layout = test.layout;
     header.notRom = test.notRom;
     header.calculated = ComputeRomChecksum(rom.data(), rom.size());
+    if (test.layout->discUserData) {
+        header.discUserData.assign(rom.begin(), rom.begin() + SectorUserDataSize);
+        if (*test.layout->discUserData != 0)
+            header.firstSectorCheck = test.sector;
+    }
     return header;
 }
 
