@@ -65,6 +65,9 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
         return refused(source + ": " + NotRomText(*recognition.notRom));
     result.from = recognition.layout;
     const ImageLayout& from = *result.from;
+    // Read the other way, a plain ROM would come out scrambled: the user says which it is.
+    if (recognition.verdict == Verdict::Doubtful)
+        return refused(source + ": " + std::string(from.doubt));
     if (!from.romRefusal.empty())
         return refused(source + ": " + std::string(from.romRefusal));
 

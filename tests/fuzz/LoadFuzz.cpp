@@ -84,6 +84,7 @@ void checkConversion(const LoadedHeader& header, const std::string& path, const 
     const std::string plainPath = fuzz::scratchPath("plain.bin");
     const ConvertResult converted = ConvertRom(path, plainPath, PlainLayout, true);
     FUZZ_CHECK(converted.status != ConvertStatus::Failed);
+    FUZZ_CHECK(!header.doubtful || converted.status == ConvertStatus::Refused);
     if (converted.status != ConvertStatus::Converted)
         return;
     FUZZ_CHECK(converted.from == &layout && layout.toRomOrder);
