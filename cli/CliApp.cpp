@@ -119,7 +119,7 @@ void addSet(CLI::App& app, Streams streams, int& status) {
     auto request = std::make_shared<SetRequest>();
     // What each value option was given, row for row with its table; read once parsing is done.
     auto texts = std::make_shared<std::array<std::string, HeaderFieldCount>>();
-    auto info = std::make_shared<std::array<std::string, HeaderInfoTable.size()>>();
+    auto info = std::make_shared<std::array<std::string, SetInfoTable.size()>>();
     auto checksum = std::make_shared<std::string>();
     CLI::App* set = app.add_subcommand(
         "set",
@@ -132,12 +132,15 @@ void addSet(CLI::App& app, Streams streams, int& status) {
             "Text of \"" + std::string(field.label) + "\" (0x" + ToHex(field.offset) + ", " +
                 std::to_string(field.length) + " characters at most)"));
     std::vector<CLI::Option*> infoOptions;
-    for (std::size_t i = 0; i < HeaderInfoTable.size(); ++i) {
-        const HeaderInfoField& field = HeaderInfoTable[i];
+    for (std::size_t i = 0; i < SetInfoTable.size(); ++i) {
+        const HeaderInfoField& field = SetInfoTable[i];
         const std::string where = "0x" + ToHex(field.offset) + ", " + std::to_string(field.length);
+        // Below the header lies a disc's system area, which no cartridge has.
+        const std::string discOnly =
+            field.offset < HeaderStart ? "; a Mega-CD disc's system area only" : "";
         const std::string help =
-            field.kind == HeaderInfoKind::Text
-                ? "Text of \"" + std::string(field.label) + "\" (" + where + " characters at most)"
+            field.kind == HeaderInfoKind::Text ? "Text of \"" + std::string(field.label) + "\" (" +
+                                                     where + " characters at most" + discOnly + ")"
             : field.kind == HeaderInfoKind::Address
                 ? std::string(fieldName(field.label)) + " (" + where +
                       " bytes), 1 to 8 hexadecimal digits"
@@ -163,7 +166,7 @@ void addSet(CLI::App& app, Streams streams, int& status) {
             if (textOptions[field.index]->count() > 0)
                 request->texts[field.index] = (*texts)[field.index];
         }
-        for (std::size_t i = 0; i < HeaderInfoTable.size(); ++i) {
+        for (std::size_t i = 0; i < SetInfoTable.size(); ++i) {
             if (infoOptions[i]->count() > 0)
                 request->info[i] = (*info)[i];
         }

@@ -189,8 +189,8 @@ int setFields(const SetRequest& request, Streams streams) {
             plan.changes.push_back({fieldName(field.label), {field.offset, value.bytes}});
         }
     }
-    for (std::size_t i = 0; i < HeaderInfoTable.size(); ++i) {
-        const HeaderInfoField& field = HeaderInfoTable[i];
+    for (std::size_t i = 0; i < SetInfoTable.size(); ++i) {
+        const HeaderInfoField& field = SetInfoTable[i];
         if (!request.info[i])
             continue;
         const Parsed value =
@@ -218,6 +218,16 @@ int setFields(const SetRequest& request, Streams streams) {
         before = loadHeader(request.path, request.output.layout, streams, status);
         if (!before)
             return status;
+    }
+    // A dry run refuses what the write would, so it never shows bytes that cannot be written.
+    if (before && !before->doubtful) {
+        for (const Change& change : plan.changes) {
+            const std::string why = WriteStartRefusal(*before->layout, change.patch.offset);
+            if (!why.empty()) {
+                sayRefused(request.path + ": " + why, streams);
+                return BadInput;
+            }
+        }
     }
     if (request.fixChecksum) {
         if (refusesWholeRom(request.path, *before, streams))

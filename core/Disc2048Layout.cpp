@@ -24,6 +24,7 @@ const ImageLayout Disc2048Layout{
     .recognise = recognise,
     .fileOffset = fileOffset,
     .growthRefusal = DiscGrowthRefusal,
+    .writableFrom = 0,
     .romRefusal = DiscRomRefusal,
     .discUserData = 0,
 };

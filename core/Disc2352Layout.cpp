@@ -37,6 +37,7 @@ const ImageLayout Disc2352Layout{
     .recognise = recognise,
     .fileOffset = fileOffset,
     .growthRefusal = DiscGrowthRefusal,
+    .writableFrom = 0,
     .finishWrite = finishWrite,
     .romRefusal = DiscRomRefusal,
     .discUserData = RawUserDataOffset,

@@ -283,6 +283,10 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
         return refused(layout.writeRefusal);
     if (recognition.verdict == Verdict::Doubtful)
         return refused(layout.doubt);
+    if (!pieces.empty()) {
+        if (const std::string why = WriteStartRefusal(layout, pieces.front().offset); !why.empty())
+            return refused(why);
+    }
     if (edit.wholeHeader && *length < ChecksummedRegionStart)
         return refused(std::to_string(*length) + " bytes, too short for a ROM header (" +
                        std::to_string(ChecksummedRegionStart) + " bytes)");

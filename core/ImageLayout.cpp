@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ImageLayout.h"
 
+#include "HexText.h"
+
 #include <algorithm>
 #include <array>
 
@@ -81,6 +83,14 @@ Recognition RecogniseImage(std::span<const std::uint8_t> probe, std::uint64_t fi
 
 std::string NotRomText(const NonRomFormat& format) {
     return std::string(format.name) + ", not a ROM image";
+}
+
+std::string WriteStartRefusal(const ImageLayout& layout, std::uint32_t offset) {
+    if (offset >= layout.writableFrom)
+        return {};
+    return "0x" + ToHex(offset) + " lies before the header (0x" + ToHex(layout.writableFrom) +
+           "), where a cartridge has its 68000 vectors; only a Mega-CD disc's system area is "
+           "written there";
 }
 
 std::vector<FileRun> HeaderRuns(const ImageLayout& layout, std::uint64_t begin, std::uint64_t end) {

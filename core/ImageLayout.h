@@ -58,6 +58,9 @@ struct ImageLayout {
     // Why the file may not be written at all, or why it may not grow; empty when it may.
     std::string_view writeRefusal{};
     std::string_view growthRefusal{};
+    // The first header-space byte a write may reach: a cartridge's header, never the 68000
+    // vectors before it; a disc's system area, which its first sector starts with.
+    std::uint32_t writableFrom = HeaderStart;
     // What else a write must respect: why a new header cannot be written over this image
     // (probe as read, before the edit), or empty.
     std::string_view (*refuseHeader)(std::span<const std::uint8_t> probe,
@@ -116,6 +119,9 @@ std::string NotRomText(const NonRomFormat& format);
 
 // The runs of the file the header span from begin to end (ROM offsets) makes in this layout,
 // each run's bytes contiguous in the file, in file order.
+// Why a write from header-space offset on is refused in this layout, or empty when it is not.
+std::string WriteStartRefusal(const ImageLayout& layout, std::uint32_t offset);
+
 std::vector<FileRun> HeaderRuns(const ImageLayout& layout, std::uint64_t begin, std::uint64_t end);
 
 } // namespace quillon

@@ -298,6 +298,20 @@ TEST_P(HeaderFileTest, SaveWritesEachRunOnce) {
     EXPECT_EQ(readRom(), expected);
 }
 
+// The 68000 vectors before a cartridge's header are never written, even by a patch that runs on
+// into the header; one from the header's start is.
+TEST_P(HeaderFileTest, APatchBeforeTheHeaderIsRefused) {
+    const Bytes rom = romOf(0x300, 23);
+    writeRom(rom);
+    HeaderEdit edit;
+    edit.texts[4] = "GM 0001";
+    edit.patches.push_back({HeaderStart - 1, "\x4E\x71"});
+    EXPECT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Refused);
+    EXPECT_EQ(readRom(), rom);
+    edit.patches.front().offset = HeaderStart;
+    EXPECT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
+}
+
 INSTANTIATE_TEST_SUITE_P(Layouts, HeaderFileTest, ::testing::ValuesIn(writtenLayouts()),
                          [](const auto& info) {
                              std::string name(info.param->key);
