@@ -22,12 +22,6 @@ Verdict recognise(std::span<const std::uint8_t> probe, std::uint64_t) {
     return HasTrademark(swapped) ? Verdict::Sure : Verdict::No;
 }
 
-std::uint64_t fileOffset(std::uint64_t romOffset) { return romOffset; }
-
-void sum(RomChecksumAccumulator& checksum, const std::uint8_t* bytes, std::size_t count) {
-    checksum.add({bytes, count});
-}
-
 // An unpaired last byte stays where it is.
 void swapBytes(const std::uint8_t* in, std::uint8_t* out, std::size_t count) {
     for (std::size_t at = 0; at + 1 < count; at += 2) {
@@ -45,8 +39,7 @@ const ImageLayout ByteSwappedLayout{
     .description = "byte-swapped image",
     .afterOtherFormats = true,
     .recognise = recognise,
-    .fileOffset = fileOffset,
-    .sum = sum,
+    .sum = SumAsItLies,
     .writeRefusal =
         "a byte-swapped image (each word's two bytes in the wrong order: its header reads "
         "\"ESAG\" for \"SEGA\"); convert it to a plain binary image first (quillon-cli convert IN "

@@ -14,15 +14,12 @@ Verdict recognise(std::span<const std::uint8_t> probe, std::uint64_t) {
     return HasDiscSystemId(probe) ? Verdict::Sure : Verdict::No;
 }
 
-std::uint64_t fileOffset(std::uint64_t romOffset) { return romOffset; }
-
 } // namespace
 
 const ImageLayout Disc2048Layout{
     .key = "disc-2048",
     .description = "Mega-CD disc image, 2048-byte sectors; header in the first sector",
     .recognise = recognise,
-    .fileOffset = fileOffset,
     .growthRefusal = DiscGrowthRefusal,
     .writableFrom = 0,
     .romRefusal = DiscRomRefusal,

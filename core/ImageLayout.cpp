@@ -48,6 +48,10 @@ bool startsWith(std::span<const std::uint8_t> probe, const NonRomFormat& format)
 
 } // namespace
 
+void SumAsItLies(RomChecksumAccumulator& checksum, const std::uint8_t* bytes, std::size_t count) {
+    checksum.add({bytes, count});
+}
+
 std::span<const ImageLayout* const> ImageLayouts() { return layouts; }
 
 const ImageLayout* FindImageLayout(std::string_view key) {

@@ -33,6 +33,12 @@ struct FileRun {
     std::uint64_t length;
 };
 
+// Where the ROM's byte at romOffset lies in a file that holds the ROM from its first byte on.
+constexpr std::uint64_t OffsetAsItLies(std::uint64_t romOffset) { return romOffset; }
+
+// Adds bytes of a file's ROM to the checksum as its words lie.
+void SumAsItLies(RomChecksumAccumulator& checksum, const std::uint8_t* bytes, std::size_t count);
+
 struct ImageLayout {
     // "plain", "interleaved", "byte-swapped", "disc-2048", "disc-2352"; --layout takes it
     std::string_view key{};
@@ -50,7 +56,7 @@ struct ImageLayout {
     std::uint64_t prefixSize = 0;
     std::size_t blockSize = 1;
     // Where the ROM's byte at romOffset lies in the file.
-    std::uint64_t (*fileOffset)(std::uint64_t romOffset) = nullptr;
+    std::uint64_t (*fileOffset)(std::uint64_t romOffset) = OffsetAsItLies;
     // Adds whole blocks of the file's ROM, as they lie, to the checksum; empty for a layout
     // whose ROM has no checksum.
     void (*sum)(RomChecksumAccumulator& checksum, const std::uint8_t* bytes,

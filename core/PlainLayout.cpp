@@ -15,12 +15,6 @@ Verdict recognise(std::span<const std::uint8_t> probe, std::uint64_t) {
     return HasTrademark(probe.first<ChecksummedRegionStart>()) ? Verdict::Sure : Verdict::No;
 }
 
-std::uint64_t fileOffset(std::uint64_t romOffset) { return romOffset; }
-
-void sum(RomChecksumAccumulator& checksum, const std::uint8_t* bytes, std::size_t count) {
-    checksum.add({bytes, count});
-}
-
 void copy(const std::uint8_t* in, std::uint8_t* out, std::size_t count) {
     std::copy_n(in, count, out);
 }
@@ -32,8 +26,7 @@ std::vector<std::uint8_t> noPrefix(std::uint64_t) { return {}; }
 const ImageLayout PlainLayout{
     .key = "plain",
     .recognise = recognise,
-    .fileOffset = fileOffset,
-    .sum = sum,
+    .sum = SumAsItLies,
     .fromRomOrder = copy,
     .prefixFor = noPrefix,
     .convertKey = "bin",
