@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <map>
 #include <memory>
 
 namespace quillon::cli {
@@ -243,13 +244,22 @@ void addLint(CLI::App& app, Streams streams, int& status) {
     addLayout(*lint, options->layout);
     const CLI::Validator ruleId(
         [](const std::string& id) {
-            return findLintRule(id) ? std::string() : id + " is no rule's id (see below)";
+            return findLintRule(id) ? std::string()
+                                    : id + " is no rule's id; the ids are " + lintRuleIds();
         },
         "");
     lint->add_option("--allow", options->allowed,
-                     "Leave out the findings of this rule (repeatable)")
+                     "Leave out the findings of these rules (a comma list, or repeated)")
+        ->delimiter(',')
         ->check(ruleId)
-        ->type_name("ID");
+        ->type_name("ID,...");
+    const std::map<std::string, LintLevel> levels{
+        {"error", LintLevel::Error}, {"warning", LintLevel::Warning}, {"note", LintLevel::Note}};
+    lint->add_option("--level", options->level,
+                     "The least level shown: error, warning or note (the default); what is not "
+                     "shown does not fail a file either")
+        ->transform(CLI::CheckedTransformer(levels))
+        ->type_name("LEVEL");
     addFiles(*lint, *files);
     lint->footer("Rules (id, level, what it finds, and the behaviour it rests on):\n" +
                  lintRuleTable());
