@@ -416,7 +416,7 @@ constexpr Rule rules[] = {
       "the console's memory map", checkShortFile},
      Scope::File},
     {{"byte-swapped", LintLevel::Error, "the image has the two bytes of every word swapped",
-      "the console reads words high byte first", checkByteSwapped, mendByteSwapped},
+      "the console reads words high byte first", checkByteSwapped},
      Scope::File},
     {{"odd-size", LintLevel::Warning, "the ROM has an odd number of bytes",
       "the checksum's rule; a cartridge holds 16-bit words", checkOddSize, mendOddSize},

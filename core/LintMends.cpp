@@ -79,11 +79,6 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> textFieldAt(std::uint32_t
 
 } // namespace
 
-void mendByteSwapped(const LintContext&, LintFinding& finding) {
-    finding.choose = "convert it to a plain image under a new name of your choice: "
-                     "quillon-cli convert IN OUT --to bin";
-}
-
 // One fill byte makes the size even; the checksum then covers the last byte, so it and the ROM
 // end are set anew in the same write.
 void mendOddSize(const LintContext& c, LintFinding& finding) {

@@ -9,7 +9,6 @@
 
 namespace quillon {
 
-void mendByteSwapped(const LintContext& c, LintFinding& finding);
 void mendOddSize(const LintContext& c, LintFinding& finding);
 void mendTrademark(const LintContext& c, LintFinding& finding);
 void mendChecksum(const LintContext& c, LintFinding& finding);
