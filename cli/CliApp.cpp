@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
-#include <map>
 #include <memory>
 
 namespace quillon::cli {
@@ -253,12 +252,20 @@ void addLint(CLI::App& app, Streams streams, int& status) {
         ->delimiter(',')
         ->check(ruleId)
         ->type_name("ID,...");
-    const std::map<std::string, LintLevel> levels{
-        {"error", LintLevel::Error}, {"warning", LintLevel::Warning}, {"note", LintLevel::Note}};
-    lint->add_option("--level", options->level,
-                     "The least level shown: error, warning or note (the default); what is not "
-                     "shown does not fail a file either")
-        ->transform(CLI::CheckedTransformer(levels))
+    constexpr LintLevel levels[] = {LintLevel::Error, LintLevel::Warning, LintLevel::Note};
+    std::vector<std::string> levelNames;
+    for (const LintLevel level : levels)
+        levelNames.emplace_back(lintLevelName(level));
+    lint->add_option_function<std::string>(
+            "--level",
+            [options, levels](const std::string& name) {
+                options->level =
+                    *std::find_if(std::begin(levels), std::end(levels),
+                                  [&](LintLevel level) { return lintLevelName(level) == name; });
+            },
+            "The least level shown (note, the default, shows all); what is not shown fails no "
+            "file either")
+        ->check(CLI::IsMember(levelNames))
         ->type_name("LEVEL");
     addFiles(*lint, *files);
     lint->footer("Rules (id, level, what it finds, and the behaviour it rests on):\n" +
