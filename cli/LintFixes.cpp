@@ -35,23 +35,25 @@ bool plainWord(const std::string& word) {
 
 std::vector<std::string> fixArguments(const LintFix& fix, const std::string& path,
                                       const ImageLayout* layout) {
+    // A file whose name starts with "-" would be read as an option.
+    const std::string file = path.starts_with('-') ? "./" + path : path;
     std::vector<std::string> arguments;
     switch (fix.action) {
     case LintFixAction::SetFields:
-        arguments = {"set", path};
+        arguments = {"set", file};
         for (const LintFixSetting& setting : fix.settings) {
             arguments.push_back(setOption(setting.offset));
             arguments.push_back(utf8Text(setting.value));
         }
         break;
     case LintFixAction::StoreChecksum:
-        arguments = {"fix", path};
+        arguments = {"fix", file};
         break;
     case LintFixAction::SetRomEnd:
-        arguments = {"fix", "--rom-end", path};
+        arguments = {"fix", "--rom-end", file};
         break;
     case LintFixAction::PadTo:
-        arguments = {"pad", path, "--to", std::to_string(fix.size), "--fix"};
+        arguments = {"pad", file, "--to", std::to_string(fix.size), "--fix"};
         break;
     }
     if (layout) {
