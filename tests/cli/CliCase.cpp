@@ -7,6 +7,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <stdexcept>
 
@@ -193,22 +194,8 @@ private:
 
 // The text with each "{A|B}" in it made A for the plain run, B for the interleaved one.
 std::string sideOf(const std::string& text, bool interleaved) {
-    std::string chosen;
-    std::size_t from = 0;
-    for (std::size_t open = 0; (open = text.find('{', from)) != std::string::npos;) {
-        const std::size_t close = text.find('}', open);
-        const std::size_t bar = text.find('|', open);
-        if (close == std::string::npos || bar > close || text.find('{', open + 1) < close) {
-            chosen += text.substr(from, open + 1 - from);
-            from = open + 1;
-            continue;
-        }
-        chosen += text.substr(from, open - from);
-        chosen += interleaved ? text.substr(bar + 1, close - bar - 1)
-                              : text.substr(open + 1, bar - open - 1);
-        from = close + 1;
-    }
-    return chosen + text.substr(from);
+    static const std::regex alternatives(R"(\{([^{}|]*)\|([^{}|]*)\})");
+    return std::regex_replace(text, alternatives, interleaved ? "$2" : "$1");
 }
 
 CliCase sideOf(CliCase test, bool interleaved) {
