@@ -202,7 +202,7 @@ protected:
                 throw std::runtime_error(test.where + ": " + file.name +
                                          " is no whole number of 16 KiB blocks; interleaved, "
                                          "the case needs another size or a plain-only reason");
-            writeBytes(path(file.name), test.interleaved ? interleave(bytes, true) : bytes);
+            writeBytes(path(file.name), test.interleaved ? interleave(bytes) : bytes);
             // On Windows this sets the read-only attribute where no owner write bit is left.
             if (mode)
                 std::filesystem::permissions(pathFromUtf8(path(file.name)), *mode);
@@ -275,7 +275,7 @@ protected:
             }
         }
         // An interleaved file is compared in ROM order, its copier header as made.
-        const Bytes copierHeader = interleave({}, true);
+        const Bytes copierHeader = interleave({});
         for (const auto& [name, bytes] : expected) {
             Bytes now = readBytes(path(name));
             if (test.interleaved) {

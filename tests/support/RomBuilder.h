@@ -41,14 +41,9 @@ inline constexpr std::size_t SmdHeaderSize = 512;
 inline constexpr std::size_t SmdBlockSize = 16 * 1024;
 
 // The copier's interleaved image of a plain ROM whose size is a whole number of blocks, with a
-// copier header of its own: filled with C0, or with the copier's marks AA BB 06 at 8 when marked.
-inline Bytes interleave(const Bytes& rom, bool marked = false) {
+// copier header of its own, all C0 without the copier's marks, so that only "SEGA" makes it sure.
+inline Bytes interleave(const Bytes& rom) {
     Bytes image(SmdHeaderSize, 0xC0);
-    if (marked) {
-        image[8] = 0xAA;
-        image[9] = 0xBB;
-        image[10] = 0x06;
-    }
     constexpr std::size_t half = SmdBlockSize / 2;
     for (std::size_t block = 0; block < rom.size(); block += SmdBlockSize) {
         for (std::size_t i = 0; i < half; ++i)
