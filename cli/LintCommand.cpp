@@ -51,24 +51,25 @@ std::string jsonLine(const std::string& path, const LoadedHeader& header,
 
 } // namespace
 
-int lintFiles(const std::vector<std::string>& paths, const LintOptions& options, Streams streams) {
-    int status = Done;
+ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
+                     Streams streams) {
+    ExitStatus status = Done;
     for (const std::string& path : paths) {
-        const LoadResult loaded = LoadHeader(path, options.layout);
-        if (!loaded.header) {
-            streams.err << "quillon-cli: cannot read " << displayText(loaded.error) << '\n';
-            status = std::max<int>(status, FileFailed);
+        // Whatever it holds, a file read is linted: lint says what is wrong with it.
+        const Result<LoadedHeader> loaded = LoadHeader(path, options.layout);
+        if (!loaded) {
+            raise(status, report(streams.err, loaded.problem(), Doing::Reading));
             continue;
         }
-        std::vector<LintFinding> findings = LintHeader(*loaded.header);
+        std::vector<LintFinding> findings = LintHeader(*loaded);
         std::erase_if(findings, [&options](const LintFinding& finding) {
             return options.allowed.contains(std::string(finding.id));
         });
         if (options.json) {
-            streams.out << jsonLine(path, *loaded.header, findings) << '\n';
+            streams.out << jsonLine(path, *loaded, findings) << '\n';
         } else {
             for (const LintFinding& finding : findings)
-                printFinding(path, *loaded.header, finding, streams.out);
+                printFinding(path, *loaded, finding, streams.out);
         }
         const bool failed =
             std::any_of(findings.begin(), findings.end(), [&](const LintFinding& f) {
@@ -76,7 +77,7 @@ int lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
                        (options.strict && f.level == LintLevel::Warning);
             });
         if (failed)
-            status = std::max<int>(status, Flagged);
+            raise(status, Flagged);
     }
     return status;
 }

@@ -17,7 +17,8 @@ struct LintOptions {
     const ImageLayout* layout = nullptr; // --layout, instead of the one the bytes tell
 };
 
-int lintFiles(const std::vector<std::string>& paths, const LintOptions& options, Streams streams);
+ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
+                     Streams streams);
 
 // The rules as a table for the help text and the manual page: id, level, reason, source.
 std::string lintRuleTable();
