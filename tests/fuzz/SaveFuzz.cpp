@@ -82,7 +82,7 @@ Attempt saveHeader(FuzzedDataProvider& input, const std::string& path,
     FUZZ_CHECK(saved.expected.has_value() == expected.has_value());
     if (saved.expected) {
         const Result<LoadedHeader> now = LoadHeader(path);
-        FUZZ_CHECK(now.header && now.header->fileSize == saved.expected->fileSize);
+        FUZZ_CHECK(now && now->fileSize == saved.expected->fileSize);
         FUZZ_CHECK(std::equal(saved.expected->bytes.begin() + HeaderStart,
                               saved.expected->bytes.end(), now->bytes.begin() + HeaderStart));
     }
