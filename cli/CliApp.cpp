@@ -311,10 +311,10 @@ int run(int argc, char* argv[]) {
     try {
         status = parseAndRun(argc, argv);
     } catch (const std::exception& error) {
-        std::cerr << "quillon-cli: " << displayText(error.what()) << '\n';
+        say(std::cerr, displayText(error.what()));
         status = FileFailed;
     } catch (...) {
-        std::cerr << "quillon-cli: an unexpected failure\n";
+        say(std::cerr, "an unexpected failure");
         status = FileFailed;
     }
     // Buffered output may fail only now, when it is flushed: a full disk, a closed pipe.
@@ -322,10 +322,10 @@ int run(int argc, char* argv[]) {
     errno = 0;
     if (!std::cout.flush()) {
         const int reason = errno;
-        std::cerr << "quillon-cli: the output could not be written"
-                  << (failedBefore || reason == 0 ? std::string()
-                                                  : std::string(": ") + std::strerror(reason))
-                  << '\n';
+        say(std::cerr,
+            "the output could not be written" + (failedBefore || reason == 0
+                                                     ? std::string()
+                                                     : std::string(": ") + std::strerror(reason)));
         return FileFailed;
     }
     return status;

@@ -98,8 +98,9 @@ HeaderEdit editOf(const Plan& plan) {
 }
 
 // Shows the plan with --dry-run, or writes it and then says what was done.
-int carryOut(const std::string& path, const LoadedHeader* before, const Plan& plan,
-             const EditOutput& output, Streams streams, const std::function<void()>& sayDone) {
+ExitStatus carryOut(const std::string& path, const LoadedHeader* before, const Plan& plan,
+                    const EditOutput& output, Streams streams,
+                    const std::function<void()>& sayDone) {
     if (output.dryRun) {
         showPlan(path, *before, plan, output.json, streams.out);
         return Done;
@@ -108,7 +109,7 @@ int carryOut(const std::string& path, const LoadedHeader* before, const Plan& pl
         sayDone();
         return Done;
     }
-    const int status = writeEdit(path, output.layout, editOf(plan), streams);
+    const ExitStatus status = writeEdit(path, output.layout, editOf(plan), streams);
     if (status == Done)
         sayDone();
     return status;
@@ -174,47 +175,45 @@ void sayLines(const std::string& path, const std::vector<std::string>& lines, St
 
 } // namespace
 
-int setFields(const SetRequest& request, Streams streams) {
+ExitStatus setFields(const SetRequest& request, Streams streams) {
     Plan plan;
-    const auto refuse = [&streams](const std::string& option, const std::string& problem) {
-        streams.err << "quillon-cli: " << option << " refused: " << problem
-                    << "; nothing written\n";
-        return BadInput;
+    const auto refuse = [&streams](const std::string& option, const Problem& problem) {
+        return refuseValue(streams.err, option, problem.reason);
     };
     for (const HeaderField& field : HeaderFieldTable) {
         if (const auto& typed = request.texts[field.index]) {
-            const Parsed value = parseTextValue(*typed, field.length);
-            if (!value.ok())
-                return refuse(optionName(fieldKeys[field.index]), value.problem);
-            plan.changes.push_back({fieldName(field.label), {field.offset, value.bytes}});
+            const Result<ByteText> value = parseTextValue(*typed, field.length);
+            if (!value)
+                return refuse(optionName(fieldKeys[field.index]), value.problem());
+            plan.changes.push_back({fieldName(field.label), {field.offset, *value}});
         }
     }
     for (std::size_t i = 0; i < SetInfoTable.size(); ++i) {
         const HeaderInfoField& field = SetInfoTable[i];
         if (!request.info[i])
             continue;
-        const Parsed value =
+        const Result<ByteText> value =
             field.kind == HeaderInfoKind::Text      ? parseTextValue(*request.info[i], field.length)
             : field.kind == HeaderInfoKind::Address ? parseAddressValue(*request.info[i])
                                                     : parseExtraMemoryValue(*request.info[i]);
-        if (!value.ok())
-            return refuse(optionName(field.key), value.problem);
-        plan.changes.push_back({fieldName(field.label), {field.offset, value.bytes}});
+        if (!value)
+            return refuse(optionName(field.key), value.problem());
+        plan.changes.push_back({fieldName(field.label), {field.offset, *value}});
     }
     if (request.checksum) {
-        const Parsed value = parseChecksumValue(*request.checksum);
-        if (!value.ok())
-            return refuse("--checksum", value.problem);
-        plan.changes.push_back({"Checksum", {ChecksumWord::offset, value.bytes}});
+        const Result<ByteText> value = parseChecksumValue(*request.checksum);
+        if (!value)
+            return refuse("--checksum", value.problem());
+        plan.changes.push_back({"Checksum", {ChecksumWord::offset, *value}});
     }
     if (plan.changes.empty() && !request.fixChecksum) {
-        streams.err << "quillon-cli: set names no field and no checksum; nothing written\n";
+        say(streams.err, "set names no field and no checksum; nothing written");
         return BadInput;
     }
 
     std::optional<LoadedHeader> before;
     if (request.fixChecksum || request.output.dryRun) {
-        int status = Done;
+        ExitStatus status = Done;
         before = loadHeader(request.path, request.output.layout, streams, status);
         if (!before)
             return status;
@@ -223,15 +222,13 @@ int setFields(const SetRequest& request, Streams streams) {
     if (before && !before->doubtful) {
         for (const Change& change : plan.changes) {
             const std::string why = WriteStartRefusal(*before->layout, change.patch.offset);
-            if (!why.empty()) {
-                sayRefused(request.path + ": " + why, streams);
-                return BadInput;
-            }
+            if (!why.empty())
+                return report(streams.err, Refusal(request.path, why), Doing::Writing);
         }
     }
     if (request.fixChecksum) {
-        if (refusesWholeRom(request.path, *before, streams))
-            return BadInput;
+        if (const auto refused = wholeRomRefusal(request.path, *before))
+            return report(streams.err, *refused, Doing::Writing);
         plan.changes.push_back(checksumChange(before->calculated));
     }
     // The fields in the order of their tables, the checksum last.
@@ -244,54 +241,50 @@ int setFields(const SetRequest& request, Streams streams) {
     });
 }
 
-int fixFiles(const FixRequest& request, Streams streams) {
-    int status = Done;
+ExitStatus fixFiles(const FixRequest& request, Streams streams) {
+    ExitStatus status = Done;
     for (const std::string& path : request.paths) {
         const auto before = loadHeader(path, request.output.layout, streams, status);
         if (!before)
             continue;
-        if (refusesWholeRom(path, *before, streams)) {
-            status = std::max<int>(status, BadInput);
+        if (const auto refused = wholeRomRefusal(path, *before)) {
+            raise(status, report(streams.err, *refused, Doing::Writing));
             continue;
         }
         Plan plan;
         const Fixes fixes{request.checksum ? std::optional(before->calculated) : std::nullopt,
                           request.romEnd ? std::optional(before->romSize) : std::nullopt};
         const std::vector<std::string> said = planFixes(*before, fixes, plan);
-        status = std::max(status, carryOut(path, &*before, plan, request.output, streams,
-                                           [&] { sayLines(path, said, streams); }));
+        raise(status, carryOut(path, &*before, plan, request.output, streams,
+                               [&] { sayLines(path, said, streams); }));
     }
     return status;
 }
 
-int padFiles(const PadRequest& request, Streams streams) {
-    int status = Done;
+ExitStatus padFiles(const PadRequest& request, Streams streams) {
+    ExitStatus status = Done;
     const auto fill = static_cast<std::uint8_t>(request.fill == "00" ? 0x00 : 0xFF);
     for (const std::string& path : request.paths) {
         const auto before = loadHeader(path, request.output.layout, streams, status);
         if (!before)
             continue;
-        const std::string_view why = before->doubtful ? before->layout->doubt
-                                     : !before->layout->romRefusal.empty()
-                                         ? before->layout->romRefusal
-                                         : before->layout->growthRefusal;
-        if (!why.empty()) {
-            sayRefused(path + ": " + std::string(why), streams);
-            status = std::max<int>(status, BadInput);
+        if (const std::string why = GrowthRefusal(RecognitionOf(*before)); !why.empty()) {
+            raise(status, report(streams.err, Refusal(path, why), Doing::Writing));
             continue;
         }
         const auto size = parseSizeValue(request.size, before->fileSize);
         if (!size) {
-            streams.err << "quillon-cli: --to refused: " << quotedText(request.size)
-                        << " is no size (bytes up to 4 GiB, with K or M after them, or pow2)"
-                           "; nothing written\n";
-            return BadInput;
+            return refuseValue(streams.err, "--to",
+                               quotedText(request.size) +
+                                   " is no size (bytes up to 4 GiB, with K or M after them, or "
+                                   "pow2)");
         }
         if (*size < before->fileSize) {
-            sayRefused(path + ": " + std::to_string(before->fileSize) + " bytes, more than the " +
-                           std::to_string(*size) + " asked for; pad only appends",
-                       streams);
-            status = std::max<int>(status, BadInput);
+            raise(status,
+                  report(streams.err,
+                         Refusal(path, std::to_string(before->fileSize) + " bytes, more than the " +
+                                           std::to_string(*size) + " asked for; pad only appends"),
+                         Doing::Writing));
             continue;
         }
         Plan plan;
@@ -310,32 +303,23 @@ int padFiles(const PadRequest& request, Streams streams) {
             const std::vector<std::string> fixed = planFixes(*before, {sum.result(), *size}, plan);
             said.insert(said.end(), fixed.begin(), fixed.end());
         }
-        status = std::max(status, carryOut(path, &*before, plan, request.output, streams,
-                                           [&] { sayLines(path, said, streams); }));
+        raise(status, carryOut(path, &*before, plan, request.output, streams,
+                               [&] { sayLines(path, said, streams); }));
     }
     return status;
 }
 
-int convertFile(const ConvertRequest& request, Streams streams) {
+ExitStatus convertFile(const ConvertRequest& request, Streams streams) {
     const auto& layouts = ImageLayouts();
     const ImageLayout& to = **std::find_if(layouts.begin(), layouts.end(), [&](const auto* layout) {
         return layout->convertKey == request.to;
     });
-    const ConvertResult result =
+    const Result<Converted> result =
         ConvertRom(request.source, request.destination, to, request.force, request.layout);
-    switch (result.status) {
-    case ConvertStatus::Refused:
-        sayRefused(result.error, streams);
-        return BadInput;
-    case ConvertStatus::Failed:
-        streams.err << "quillon-cli: cannot convert " << displayText(result.error)
-                    << "; nothing written\n";
-        return FileFailed;
-    case ConvertStatus::Converted:
-        break;
-    }
-    streams.out << displayText(request.source) << " (" << result.from->key << ") -> "
-                << displayText(request.destination) << " (" << to.key << ", " << result.size
+    if (!result)
+        return report(streams.err, result.problem(), Doing::Converting);
+    streams.out << displayText(request.source) << " (" << result->from->key << ") -> "
+                << displayText(request.destination) << " (" << to.key << ", " << result->size
                 << " bytes)\n";
     return Done;
 }

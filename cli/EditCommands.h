@@ -70,9 +70,9 @@ struct ConvertRequest {
     const ImageLayout* layout = nullptr; // --layout of the source
 };
 
-int setFields(const SetRequest& request, Streams streams);
-int fixFiles(const FixRequest& request, Streams streams);
-int padFiles(const PadRequest& request, Streams streams);
-int convertFile(const ConvertRequest& request, Streams streams);
+ExitStatus setFields(const SetRequest& request, Streams streams);
+ExitStatus fixFiles(const FixRequest& request, Streams streams);
+ExitStatus padFiles(const PadRequest& request, Streams streams);
+ExitStatus convertFile(const ConvertRequest& request, Streams streams);
 
 } // namespace quillon::cli

@@ -23,28 +23,23 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-struct HexValue {
-    std::uint32_t value = 0;
-    std::string problem;
-};
-
 // Hexadecimal digits with leading zeros free, worth at most maxDigits digits; what is too
 // large is named by its limit.
-HexValue parseHex(std::string_view typed, std::size_t maxDigits, bool allowPrefix,
-                  std::string_view limit) {
+Result<std::uint32_t> parseHex(std::string_view typed, std::size_t maxDigits, bool allowPrefix,
+                               std::string_view limit) {
     std::string_view digits = trimmed(typed);
     if (allowPrefix && (digits.starts_with("0x") || digits.starts_with("0X")))
         digits.remove_prefix(2);
     const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
     if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isHex))
-        return {0, quotedText(typed) + " is not hexadecimal"};
+        return BadValue(quotedText(typed) + " is not hexadecimal");
     digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
     if (digits.size() > maxDigits)
-        return {0, quotedText(typed) + " is more than " + std::string(limit)};
-    return {digits.empty() ? 0 : *parseHexDigits(digits), {}};
+        return BadValue(quotedText(typed) + " is more than " + std::string(limit));
+    return digits.empty() ? 0 : *parseHexDigits(digits);
 }
 
-HexValue parseAddress(std::string_view typed) {
+Result<std::uint32_t> parseAddress(std::string_view typed) {
     return parseHex(typed, 8, true, "FFFFFFFF, the largest 32-bit address");
 }
 
@@ -70,27 +65,27 @@ std::string quotedText(std::string_view text) {
     return shown.starts_with('"') ? shown : '"' + shown + '"';
 }
 
-Parsed parseTextValue(std::string_view typed, std::uint32_t length) {
-    Encoded encoded = strictBytes(typed);
-    if (!encoded.problem.empty())
-        return {{}, encoded.problem};
-    if (encoded.bytes.size() > length)
-        return {{}, "longer than the field's " + std::to_string(length) + " characters"};
-    encoded.bytes.resize(length, ' ');
-    return {encoded.bytes, {}};
+Result<ByteText> parseTextValue(std::string_view typed, std::uint32_t length) {
+    Result<ByteText> encoded = strictBytes(typed);
+    if (!encoded)
+        return encoded;
+    if (encoded->size() > length)
+        return BadValue("longer than the field's " + std::to_string(length) + " characters");
+    encoded->resize(length, ' ');
+    return encoded;
 }
 
-Parsed parseAddressValue(std::string_view typed) {
-    const HexValue address = parseAddress(typed);
-    if (!address.problem.empty())
-        return {{}, address.problem};
-    return {EncodeAddress(address.value), {}};
+Result<ByteText> parseAddressValue(std::string_view typed) {
+    const Result<std::uint32_t> address = parseAddress(typed);
+    if (!address)
+        return address.problem();
+    return EncodeAddress(*address);
 }
 
-Parsed parseExtraMemoryValue(std::string_view typed) {
+Result<ByteText> parseExtraMemoryValue(std::string_view typed) {
     constexpr std::uint32_t blockLength = 12;
     if (typed == "none")
-        return {ByteText(blockLength, ' '), {}};
+        return ByteText(blockLength, ' ');
     const auto colon = typed.find(':');
     const auto dash = typed.find('-', colon == std::string_view::npos ? 0 : colon);
     const std::string_view name = typed.substr(0, colon);
@@ -101,22 +96,21 @@ Parsed parseExtraMemoryValue(std::string_view typed) {
         std::string kinds;
         for (const SaveMemoryKind& row : SaveMemoryKindTable)
             kinds.append(row.name).append(":START-END, ");
-        return {{}, quotedText(typed) + " is none of " + kinds + "none"};
+        return BadValue(quotedText(typed) + " is none of " + kinds + "none");
     }
-    const HexValue start = parseAddress(typed.substr(colon + 1, dash - colon - 1));
-    const HexValue end = parseAddress(typed.substr(dash + 1));
-    for (const HexValue* address : {&start, &end}) {
-        if (!address->problem.empty())
-            return {{}, address->problem};
+    const Result<std::uint32_t> start = parseAddress(typed.substr(colon + 1, dash - colon - 1));
+    const Result<std::uint32_t> end = parseAddress(typed.substr(dash + 1));
+    for (const Result<std::uint32_t>* address : {&start, &end}) {
+        if (!*address)
+            return address->problem();
     }
-    if (start.value > end.value)
-        return {{}, quotedText(typed) + " starts after its end"};
-    const ExtraMemory memory{kind->type, kind->kindByte, start.value, end.value};
+    if (*start > *end)
+        return BadValue(quotedText(typed) + " starts after its end");
+    const ExtraMemory memory{kind->type, kind->kindByte, *start, *end};
     if (kind->access != MemoryAccess::Other && memory.accessByAddresses() != kind->access)
-        return {{},
-                quotedText(typed) + ": " + std::string(kind->name) + " needs " +
-                    std::string(parityRule(kind->access))};
-    return {EncodeExtraMemory(*kind, start.value, end.value), {}};
+        return BadValue(quotedText(typed) + ": " + std::string(kind->name) + " needs " +
+                        std::string(parityRule(kind->access)));
+    return EncodeExtraMemory(*kind, *start, *end);
 }
 
 std::optional<std::uint64_t> parseSizeValue(std::string_view typed, std::uint64_t fileSize) {
@@ -135,12 +129,13 @@ std::optional<std::uint64_t> parseSizeValue(std::string_view typed, std::uint64_
     return bytes > largestRomSize ? std::nullopt : std::optional(bytes);
 }
 
-Parsed parseChecksumValue(std::string_view typed) {
-    const HexValue checksum = parseHex(typed, 4, false, "FFFF, the largest 16-bit checksum");
-    if (!checksum.problem.empty())
-        return {{}, checksum.problem};
-    const ChecksumBytes bytes = SplitChecksum(checksum.value);
-    return {{static_cast<char>(bytes.high), static_cast<char>(bytes.low)}, {}};
+Result<ByteText> parseChecksumValue(std::string_view typed) {
+    const Result<std::uint32_t> checksum =
+        parseHex(typed, 4, false, "FFFF, the largest 16-bit checksum");
+    if (!checksum)
+        return checksum.problem();
+    const ChecksumBytes bytes = SplitChecksum(*checksum);
+    return ByteText{static_cast<char>(bytes.high), static_cast<char>(bytes.low)};
 }
 
 } // namespace quillon::cli

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Values given on the command line as the header bytes they stand for, or why they cannot be
-// written exactly.
+// written exactly (a refusal of no file, its reason said after the option).
 #pragma once
 
 #include "CharacterSet.h"
+#include "Outcome.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,22 +13,15 @@
 
 namespace quillon::cli {
 
-struct Parsed {
-    ByteText bytes;
-    std::string problem; // empty when the value stands for bytes
-
-    bool ok() const { return problem.empty(); }
-};
-
 // A text (UTF-8) padded with spaces to the field's length.
-Parsed parseTextValue(std::string_view typed, std::uint32_t length);
+Result<ByteText> parseTextValue(std::string_view typed, std::uint32_t length);
 
 // A 32-bit address in hexadecimal, "0x" before it if need be: four bytes, high byte first.
-Parsed parseAddressValue(std::string_view typed);
+Result<ByteText> parseAddressValue(std::string_view typed);
 
 // "none", or KIND:START-END with a kind of SaveMemoryKindTable: the extra-memory block's twelve
 // bytes.
-Parsed parseExtraMemoryValue(std::string_view typed);
+Result<ByteText> parseExtraMemoryValue(std::string_view typed);
 
 // The largest ROM whose last byte a 32-bit ROM end can name.
 inline constexpr std::uint64_t largestRomSize = std::uint64_t{1} << 32;
@@ -37,7 +31,7 @@ inline constexpr std::uint64_t largestRomSize = std::uint64_t{1} << 32;
 std::optional<std::uint64_t> parseSizeValue(std::string_view typed, std::uint64_t fileSize);
 
 // A checksum in hexadecimal, with leading zeros and blanks around it if need be: two bytes.
-Parsed parseChecksumValue(std::string_view typed);
+Result<ByteText> parseChecksumValue(std::string_view typed);
 
 // The text quoted for a message, with anything unprintable written as an escape.
 std::string quotedText(std::string_view text);

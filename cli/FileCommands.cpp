@@ -11,61 +11,39 @@
 
 namespace quillon::cli {
 
-void sayRefused(const std::string& why, Streams streams) {
-    streams.err << "quillon-cli: " << displayText(why) << "; nothing written\n";
-}
-
-std::string unreadableText(const LoadedHeader& header) {
-    if (header.notRom)
-        return NotRomText(*header.notRom);
-    return std::string(header.layout->writeRefusal);
-}
-
 std::optional<LoadedHeader> loadHeader(const std::string& path, const ImageLayout* layout,
-                                       Streams streams, int& status) {
-    LoadResult result = LoadHeader(path, layout);
-    if (!result.header) {
-        streams.err << "quillon-cli: cannot read " << displayText(result.error) << '\n';
-        status = std::max<int>(status, FileFailed);
-    } else if (const std::string why = unreadableText(*result.header); !why.empty()) {
-        streams.err << "quillon-cli: " << displayText(path + ": " + why) << '\n';
-        status = std::max<int>(status, BadInput);
-        result.header.reset();
+                                       Streams streams, ExitStatus& status) {
+    Result<LoadedHeader> result = LoadHeaderToEdit(path, layout);
+    if (!result) {
+        raise(status, report(streams.err, result.problem(), Doing::Reading));
+        return std::nullopt;
     }
-    return std::move(result.header);
+    return std::move(*result);
 }
 
-bool refusesWholeRom(const std::string& path, const LoadedHeader& header, Streams streams) {
+std::optional<Problem> wholeRomRefusal(const std::string& path, const LoadedHeader& header) {
     if (header.layout->romRefusal.empty())
-        return false;
-    sayRefused(path + ": " + std::string(header.layout->romRefusal), streams);
-    return true;
+        return std::nullopt;
+    return Refusal(path, std::string(header.layout->romRefusal));
 }
 
-int writeEdit(const std::string& path, const ImageLayout* layout, const HeaderEdit& edit,
-              Streams streams) {
-    const WriteResult result = WriteHeaderEdit(path, edit, layout);
-    switch (result.status) {
-    case WriteStatus::Refused:
-        sayRefused(result.error, streams);
-        return BadInput;
-    case WriteStatus::Failed:
-    case WriteStatus::Changed: // never asked for here
-        streams.err << "quillon-cli: cannot write " << displayText(result.error) << '\n';
-        return FileFailed;
-    case WriteStatus::Written:
-        break;
-    }
-    if (result.originalSize < ChecksummedRegionStart)
-        streams.err << "quillon-cli: warning: " << displayText(path) << " had "
-                    << result.originalSize << " bytes, too few for a ROM header ("
-                    << ChecksummedRegionStart << " bytes); it grew to hold what was written\n";
+ExitStatus writeEdit(const std::string& path, const ImageLayout* layout, const HeaderEdit& edit,
+                     Streams streams) {
+    // Never asked to expect a header here, so the file is never Changed.
+    const Result<Written> result = WriteHeaderEdit(path, edit, layout);
+    if (!result)
+        return report(streams.err, result.problem(), Doing::Writing);
+    if (result->originalSize < ChecksummedRegionStart)
+        warn(streams.err, displayText(path) + " had " + std::to_string(result->originalSize) +
+                              " bytes, too few for a ROM header (" +
+                              std::to_string(ChecksummedRegionStart) +
+                              " bytes); it grew to hold what was written");
     return Done;
 }
 
-int showFiles(const std::vector<std::string>& paths, bool json, const ImageLayout* layout,
-              Streams streams) {
-    int status = Done;
+ExitStatus showFiles(const std::vector<std::string>& paths, bool json, const ImageLayout* layout,
+                     Streams streams) {
+    ExitStatus status = Done;
     bool first = true;
     for (const std::string& path : paths) {
         const auto header = loadHeader(path, layout, streams, status);
@@ -82,28 +60,27 @@ int showFiles(const std::vector<std::string>& paths, bool json, const ImageLayou
     return status;
 }
 
-int checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout, Streams streams) {
-    int status = Done;
+ExitStatus checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout,
+                      Streams streams) {
+    ExitStatus status = Done;
     for (const std::string& path : paths) {
         const auto header = loadHeader(path, layout, streams, status);
         if (!header)
             continue;
-        if (!header->layout->romRefusal.empty()) {
-            streams.err << "quillon-cli: "
-                        << displayText(path + ": " + std::string(header->layout->romRefusal))
-                        << '\n';
-            status = std::max<int>(status, BadInput);
+        // check writes nothing, so says nothing of it.
+        if (const auto refused = wholeRomRefusal(path, *header)) {
+            raise(status, report(streams.err, *refused, Doing::Reading));
         } else if (!hasWholeHeader(*header)) {
-            streams.err << "quillon-cli: " << displayText(path) << ": " << shortFileText(*header)
-                        << "; not a ROM image\n";
-            status = std::max<int>(status, BadInput);
+            say(streams.err,
+                displayText(path) + ": " + shortFileText(*header) + "; not a ROM image");
+            raise(status, BadInput);
         } else if (checksumMatches(*header)) {
             streams.out << displayText(path) << ": ok " << *storedChecksum(*header) << '\n';
         } else {
             streams.out << displayText(path) << ": checksum mismatch: stored "
                         << *storedChecksum(*header) << ", calculated "
                         << calculatedChecksum(*header).value_or("none") << '\n';
-            status = std::max<int>(status, Flagged);
+            raise(status, Flagged);
         }
     }
     return status;

@@ -67,26 +67,27 @@ std::string jsonLine(const std::string& path, const LoadedHeader& header,
 
 } // namespace
 
-int lintFiles(const std::vector<std::string>& paths, const LintOptions& options, Streams streams) {
-    int status = Done;
+ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
+                     Streams streams) {
+    ExitStatus status = Done;
     for (const std::string& path : paths) {
-        const LoadResult loaded = LoadHeader(path, options.layout);
-        if (!loaded.header) {
-            streams.err << "quillon-cli: cannot read " << displayText(loaded.error) << '\n';
-            status = std::max<int>(status, FileFailed);
+        // Whatever it holds, a file read is linted: lint says what is wrong with it.
+        const Result<LoadedHeader> loaded = LoadHeader(path, options.layout);
+        if (!loaded) {
+            raise(status, report(streams.err, loaded.problem(), Doing::Reading));
             continue;
         }
-        std::vector<LintFinding> findings = LintHeader(*loaded.header);
+        std::vector<LintFinding> findings = LintHeader(*loaded);
         std::erase_if(findings, [&options](const LintFinding& finding) {
             return finding.level > options.level ||
                    options.allowed.contains(std::string(finding.id));
         });
-        const ImageLayout* layout = fixLayout(*loaded.header, options);
+        const ImageLayout* layout = fixLayout(*loaded, options);
         if (options.json) {
-            streams.out << jsonLine(path, *loaded.header, findings, layout) << '\n';
+            streams.out << jsonLine(path, *loaded, findings, layout) << '\n';
         } else {
             for (const LintFinding& finding : findings)
-                printFinding(path, *loaded.header, finding, layout, streams.out);
+                printFinding(path, *loaded, finding, layout, streams.out);
         }
         const bool failed =
             std::any_of(findings.begin(), findings.end(), [&](const LintFinding& f) {
@@ -94,7 +95,7 @@ int lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
                        (options.strict && f.level == LintLevel::Warning);
             });
         if (failed)
-            status = std::max<int>(status, Flagged);
+            raise(status, Flagged);
     }
     return status;
 }

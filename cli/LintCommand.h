@@ -19,7 +19,8 @@ struct LintOptions {
     const ImageLayout* layout = nullptr; // --layout, instead of the one the bytes tell
 };
 
-int lintFiles(const std::vector<std::string>& paths, const LintOptions& options, Streams streams);
+ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
+                     Streams streams);
 
 // Every rule's id, comma-separated, for a message.
 std::string lintRuleIds();

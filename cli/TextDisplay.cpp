@@ -131,18 +131,18 @@ std::string hexBytes(std::string_view bytes) {
     return out;
 }
 
-Encoded strictBytes(std::string_view utf8) {
-    Encoded result;
+Result<ByteText> strictBytes(std::string_view utf8) {
+    ByteText bytes;
     while (!utf8.empty()) {
         const auto c = takeUtf8(utf8);
         if (!c)
-            return {{}, "it is not valid UTF-8"};
+            return BadValue("it is not valid UTF-8");
         const auto byte = encodeCharacter(*c);
         if (!byte)
-            return {{}, codePoint(*c) + " has no byte in the ROM character set"};
-        result.bytes.push_back(static_cast<char>(*byte));
+            return BadValue(codePoint(*c) + " has no byte in the ROM character set");
+        bytes.push_back(static_cast<char>(*byte));
     }
-    return result;
+    return bytes;
 }
 
 } // namespace quillon::cli

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CharacterSet.h"
+#include "Outcome.h"
 
 #include <optional>
 #include <string>
@@ -25,12 +26,7 @@ std::string utf8Text(std::string_view bytes);
 // Upper-case hexadecimal, two digits a byte.
 std::string hexBytes(std::string_view bytes);
 
-struct Encoded {
-    ByteText bytes;
-    std::string problem; // why the text has no exact bytes, when it has none
-};
-
 // Command-line text (UTF-8) as header bytes, refusing what the character set cannot hold.
-Encoded strictBytes(std::string_view utf8);
+Result<ByteText> strictBytes(std::string_view utf8);
 
 } // namespace quillon::cli

@@ -28,24 +28,16 @@ void HeaderCommands::open(const std::string& path) {
 
     // Loaded before anything is shown, so a file that cannot be read leaves the window as it
     // was instead of showing blank texts that the next save would write over the real header.
-    const LoadResult result = LoadHeader(path);
-    if (!result.header) {
-        m_messages.critical("Cannot Read ROM", result.error);
-        return;
-    }
-    const LoadedHeader& header = *result.header;
-    // An archive or a picture has no header to show; a layout that is never written is read
-    // as it lies (a byte-swapped image's texts would show with every pair of letters swapped),
-    // and a save would write it so.
-    if (header.notRom) {
-        m_messages.critical("Cannot Read ROM", path + ": " + NotRomText(*header.notRom) + ".");
-        return;
-    }
-    if (!header.layout->writeRefusal.empty()) {
+    // An archive or a picture has no header to show, nor has a byte-swapped image as it lies:
+    // the load refuses them, a sentence said as a message box says one.
+    const Result<LoadedHeader> result = LoadHeaderToEdit(path);
+    if (!result) {
+        const Problem& problem = result.problem();
         m_messages.critical("Cannot Read ROM",
-                            path + ": " + std::string(header.layout->writeRefusal) + ".");
+                            problem.text() + (problem.outcome == Outcome::Refused ? "." : ""));
         return;
     }
+    const LoadedHeader& header = *result;
     m_loaded = ExpectedHeader{header.bytes, header.fileSize};
     m_view.setRomPath(path);
     for (const HeaderField& field : HeaderFieldTable)

@@ -111,11 +111,11 @@ bool isOneOf(const std::array<std::string_view, N>& names, std::string_view name
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-CueReading problem(std::string text) { return {std::nullopt, std::move(text)}; }
+Problem problem(std::string text) { return Refusal({}, std::move(text)); }
 
 } // namespace
 
-CueReading ReadCueSheet(std::string_view text) {
+Result<CueDataTrack> ReadCueSheet(std::string_view text) {
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
         text.remove_prefix(byteOrderMark.size());
@@ -178,7 +178,7 @@ CueReading ReadCueSheet(std::string_view text) {
         // REM, PREGAP, POSTGAP, TITLE, FLAGS and the rest say nothing about where the data is.
     }
     if (found)
-        return {found, {}};
+        return *found;
     if (!seenTrack01)
         return problem("no TRACK 01");
     return problem("TRACK 01 has no INDEX 01");

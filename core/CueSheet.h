@@ -3,6 +3,8 @@
 // lies and how its sectors are laid out.
 #pragma once
 
+#include "Outcome.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,13 +21,9 @@ struct CueDataTrack {
     std::uint64_t byteOffset = 0; // where the track's first sector (INDEX 01) starts in the file
 };
 
-struct CueReading {
-    std::optional<CueDataTrack> track;
-    std::string problem; // why there is none: "no FILE before TRACK 01", "TRACK 01 is AUDIO", ...
-};
-
-// Keywords in any case, lines ending in LF or CR LF, a UTF-8 byte order mark at the start.
-CueReading ReadCueSheet(std::string_view text);
+// Keywords in any case, lines ending in LF or CR LF, a UTF-8 byte order mark at the start. The
+// track, or the reason there is none: "no FILE before TRACK 01", "TRACK 01 is AUDIO", ...
+Result<CueDataTrack> ReadCueSheet(std::string_view text);
 
 // Whether a path names a cue sheet: it ends in ".cue", in any case.
 bool IsCueSheetPath(std::string_view path);

@@ -28,25 +28,26 @@ HeaderBytes headerOf(const ImageLayout& layout, std::span<const std::uint8_t> pr
 // that a file that grows meanwhile, or a pseudo-file that claims no length, still ends. Each
 // read after the first starts on a block of the layout, and a last piece of a block is left
 // out of the ROM.
-std::optional<std::string> readRom(SystemFile& file, const ImageLayout* given,
-                                   LoadedHeader& loaded) {
+Result<> readRom(SystemFile& file, const std::string& path, const ImageLayout* given,
+                 LoadedHeader& loaded) {
+    const auto failed = [&] { return Failure(path, file.error()); };
     const auto length = file.size();
     if (!length)
-        return file.error();
+        return failed();
     const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(ReadBufferSize);
     static_assert(ReadBufferSize >= ProbeSize);
 
     std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(ProbeSize, *length));
     const auto probe = file.readAt(0, buffer.get(), wanted);
     if (!probe)
-        return file.error();
+        return failed();
     const Recognition recognition = RecogniseImage({buffer.get(), *probe}, *length, given);
     loaded.layout = recognition.layout;
     loaded.doubtful = recognition.verdict == Verdict::Doubtful;
     loaded.notRom = recognition.notRom;
     loaded.fileSize = *length;
     if (loaded.notRom)
-        return std::nullopt;
+        return {};
     const ImageLayout& layout = *loaded.layout;
     loaded.bytes = headerOf(layout, {buffer.get(), *probe});
     // A disc has no ROM to sum, and its size is no ROM's: nothing past its first sector is read.
@@ -62,7 +63,7 @@ std::optional<std::string> readRom(SystemFile& file, const ImageLayout* given,
             loaded.firstSectorCheck = CheckMode1Sector(sector);
         }
         loaded.romSize = *length;
-        return std::nullopt;
+        return {};
     }
 
     RomChecksumAccumulator checksum;
@@ -82,14 +83,14 @@ std::optional<std::string> readRom(SystemFile& file, const ImageLayout* given,
             static_cast<std::size_t>(std::min<std::uint64_t>(ReadBufferSize, *length - offset));
         const auto read = file.readAt(offset, buffer.get(), wanted);
         if (!read)
-            return file.error();
+            return failed();
         count = *read;
         skip = 0;
     }
     loaded.fileSize = offset;
     loaded.calculated = checksum.result();
     loaded.sumAtEnd = checksum;
-    return std::nullopt;
+    return {};
 }
 
 // Takes back what a failed save did, as far as it can: the bytes that were there are written
@@ -157,31 +158,30 @@ std::vector<HeaderPatch> editedBytes(const HeaderEdit& edit) {
 struct ImageFile {
     std::string path;
     const ImageLayout* layout = nullptr;
-    std::string readOnly;    // why it is read but not written
-    std::string error;       // why it is not read at all
-    bool unreadable = false; // the error is the sheet's file's, not what it says
+    std::string readOnly; // why it is read but not written
 };
 
 // A sheet holds a few lines a track; anything longer is no cue sheet.
 constexpr std::size_t largestCueSheet = 64 * 1024;
 
-ImageFile imageFile(const std::string& path, const ImageLayout* given) {
+// The file to work on, failed when the sheet cannot be read, refused for what it says.
+Result<ImageFile> imageFile(const std::string& path, const ImageLayout* given) {
     if (!IsCueSheetPath(path))
-        return {path, given, {}, {}};
+        return ImageFile{path, given, {}};
     SystemFile sheet(path, SystemFile::Access::Read);
     std::string text(largestCueSheet + 1, '\0');
     const auto read =
         sheet.isOpen() ? sheet.readAt(0, reinterpret_cast<std::uint8_t*>(text.data()), text.size())
                        : std::nullopt;
     if (!read)
-        return {{}, nullptr, {}, sheet.error(), true};
+        return Failure(path, sheet.error());
     if (*read > largestCueSheet)
-        return {{}, nullptr, {}, path + ": more than 64 KiB, too long for a cue sheet"};
+        return Refusal(path, "more than 64 KiB, too long for a cue sheet");
     text.resize(*read);
-    const CueReading cue = ReadCueSheet(text);
-    if (!cue.track)
-        return {{}, nullptr, {}, path + ": " + cue.problem};
-    const CueDataTrack& track = *cue.track;
+    const Result<CueDataTrack> cue = ReadCueSheet(text);
+    if (!cue)
+        return Refusal(path, cue.problem().reason);
+    const CueDataTrack& track = *cue;
     // The FILE is relative to the sheet's folder.
 #ifdef _WIN32
     const auto slash = path.find_last_of("/\\");
@@ -191,33 +191,34 @@ ImageFile imageFile(const std::string& path, const ImageLayout* given) {
     const std::string image =
         (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + track.file;
     if (track.byteOffset != 0)
-        return {{},
-                nullptr,
-                {},
-                path + ": its data track starts " + std::to_string(track.byteOffset) +
-                    " bytes into " + track.file + "; only a track at the file's start is read"};
-    ImageFile file{image, given, {}, {}};
+        return Refusal(path, "its data track starts " + std::to_string(track.byteOffset) +
+                                 " bytes into " + track.file +
+                                 "; only a track at the file's start is read");
+    ImageFile file{image, given, {}};
     if (!file.layout)
         file.layout = track.sectorSize == SectorUserDataSize ? &Disc2048Layout : &Disc2352Layout;
     if (track.mode.starts_with("MODE2"))
-        file.readOnly = path + ": its data track is " + track.mode +
-                        " (Mode 2), which is read but never written";
+        file.readOnly =
+            "its data track is " + track.mode + " (Mode 2), which is read but never written";
     return file;
 }
 
 } // namespace
 
-LoadResult LoadHeader(const std::string& path, const ImageLayout* layout) {
-    const ImageFile image = imageFile(path, layout);
-    if (!image.error.empty())
-        return {std::nullopt, image.error};
-    SystemFile file(image.path, SystemFile::Access::Read);
+Result<LoadedHeader> LoadHeader(const std::string& path, const ImageLayout* layout) {
+    const Result<ImageFile> image = imageFile(path, layout);
+    if (!image) {
+        Problem problem = image.problem();
+        problem.outcome = Outcome::Failed;
+        return problem;
+    }
+    SystemFile file(image->path, SystemFile::Access::Read);
     if (!file.isOpen())
-        return {std::nullopt, file.error()};
+        return Failure(image->path, file.error());
 
     LoadedHeader loaded;
-    if (auto error = readRom(file, image.layout, loaded))
-        return {std::nullopt, *error};
+    if (const Result<> read = readRom(file, image->path, image->layout, loaded); !read)
+        return read.problem();
 
     for (const HeaderField& field : HeaderFieldTable) {
         const std::string_view bytes(
@@ -226,7 +227,21 @@ LoadResult LoadHeader(const std::string& path, const ImageLayout* layout) {
     }
     loaded.storedHigh = loaded.bytes[ChecksumWord::offset];
     loaded.storedLow = loaded.bytes[ChecksumWord::offset + 1];
-    return {loaded, {}};
+    return loaded;
+}
+
+std::optional<Problem> EditRefusalOf(const std::string& path, const LoadedHeader& header) {
+    const std::string why = EditRefusal(RecognitionOf(header));
+    return why.empty() ? std::nullopt : std::optional(Refusal(path, why));
+}
+
+Result<LoadedHeader> LoadHeaderToEdit(const std::string& path, const ImageLayout* layout) {
+    Result<LoadedHeader> loaded = LoadHeader(path, layout);
+    if (loaded) {
+        if (auto refused = EditRefusalOf(path, *loaded))
+            return std::move(*refused);
+    }
+    return loaded;
 }
 
 ByteText fitFieldText(const ByteText& text, const HeaderField& field) {
@@ -235,20 +250,20 @@ ByteText fitFieldText(const ByteText& text, const HeaderField& field) {
     return fitted;
 }
 
-WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit,
-                            const ImageLayout* layout) {
-    const ImageFile image = imageFile(path, layout);
-    if (!image.error.empty())
-        return {image.unreadable ? WriteStatus::Failed : WriteStatus::Refused, image.error, 0};
-    if (!image.readOnly.empty())
-        return {WriteStatus::Refused, image.readOnly, 0};
-    SystemFile file(image.path, SystemFile::Access::Write);
-    return WriteHeaderEdit(file, image.path, edit, image.layout);
+Result<Written> WriteHeaderEdit(const std::string& path, const HeaderEdit& edit,
+                                const ImageLayout* layout) {
+    const Result<ImageFile> image = imageFile(path, layout);
+    if (!image)
+        return image.problem();
+    if (!image->readOnly.empty())
+        return Refusal(path, image->readOnly);
+    SystemFile file(image->path, SystemFile::Access::Write);
+    return WriteHeaderEdit(file, image->path, edit, image->layout);
 }
 
-WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, const HeaderEdit& edit,
-                            const ImageLayout* given) {
-    const auto failed = [&file] { return WriteResult{WriteStatus::Failed, file.error(), 0}; };
+Result<Written> WriteHeaderEdit(RandomAccessFile& file, const std::string& path,
+                                const HeaderEdit& edit, const ImageLayout* given) {
+    const auto failed = [&] { return Failure(path, file.error()); };
     if (!file.isOpen())
         return failed();
     const auto length = file.size();
@@ -261,9 +276,7 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
     if (!count)
         return failed();
     const std::span<const std::uint8_t> probe(original.get(), *count);
-    const auto refused = [&](std::string_view why) {
-        return WriteResult{WriteStatus::Refused, path + ": " + std::string(why), *length};
-    };
+    const auto refused = [&](std::string_view why) { return Refusal(path, std::string(why)); };
     const std::vector<HeaderPatch> pieces = editedBytes(edit);
     // Whoever asks, no byte outside the header is written.
     for (const HeaderPatch& piece : pieces) {
@@ -275,12 +288,10 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
     if (edit.expected &&
         (recognition.notRom ||
          !isAsExpected(*edit.expected, headerOf(*recognition.layout, probe), *length)))
-        return {WriteStatus::Changed, path + ": changed since it was loaded", *length};
-    if (recognition.notRom)
-        return refused(NotRomText(*recognition.notRom));
+        return Problem{Outcome::Changed, path, "changed since it was loaded"};
+    if (const std::string why = EditRefusal(recognition); !why.empty())
+        return refused(why);
     const ImageLayout& layout = *recognition.layout;
-    if (!layout.writeRefusal.empty())
-        return refused(layout.writeRefusal);
     if (recognition.verdict == Verdict::Doubtful)
         return refused(layout.doubt);
     if (!pieces.empty()) {
@@ -291,8 +302,8 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
         return refused(std::to_string(*length) + " bytes, too short for a ROM header (" +
                        std::to_string(ChecksummedRegionStart) + " bytes)");
     const bool grows = edit.growth && edit.growth->size > *length;
-    if (grows && !layout.growthRefusal.empty())
-        return refused(layout.growthRefusal);
+    if (const std::string why = grows ? GrowthRefusal(recognition) : std::string(); !why.empty())
+        return refused(why);
     // The bytes a growth appends are the file's from here on: a run of the edit that spans
     // them between two pieces writes them back as grown, not as the zeros read past the end.
     std::size_t known = *count;
@@ -349,7 +360,7 @@ WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, con
     }
     if (!file.close())
         return failed();
-    return {WriteStatus::Written, {}, *length};
+    return Written{*length};
 }
 
 SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
@@ -366,11 +377,12 @@ SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
         edit.texts[field.index] = result.texts[field.index];
     }
     edit.expected = expected;
-    WriteResult written = WriteHeaderEdit(path, edit);
-    if (written.status == WriteStatus::Changed)
-        return {SaveStatus::Changed, {}, std::move(written.error), {}};
-    if (written.status != WriteStatus::Written)
-        return {SaveStatus::Failed, {}, std::move(written.error), {}};
+    const Result<Written> written = WriteHeaderEdit(path, edit);
+    if (!written)
+        return {written.outcome() == Outcome::Changed ? SaveStatus::Changed : SaveStatus::Failed,
+                {},
+                written.problem().text(),
+                {}};
     if (expected) {
         // The file now holds what was expected with this edit on it, and a short file has grown
         // to hold it (an interleaved image is always long enough).
@@ -378,7 +390,7 @@ SaveResult SaveHeader(const std::string& path, std::string_view checksumText,
         for (const HeaderPatch& piece : editedBytes(edit))
             std::copy(piece.bytes.begin(), piece.bytes.end(),
                       result.expected->bytes.begin() + piece.offset);
-        result.expected->fileSize = std::max<std::uint64_t>(written.originalSize, HeaderWriteEnd);
+        result.expected->fileSize = std::max<std::uint64_t>(written->originalSize, HeaderWriteEnd);
     }
     return result;
 }

@@ -9,6 +9,7 @@
 #include "HeaderLayout.h"
 #include "HexText.h"
 #include "ImageLayout.h"
+#include "Outcome.h"
 #include "RandomAccessFile.h"
 #include "RomChecksum.h"
 
@@ -59,14 +60,23 @@ inline std::optional<RomChecksum> CalculatedChecksum(const LoadedHeader& header)
     return header.layout->sum ? std::optional(header.calculated) : std::nullopt;
 }
 
-struct LoadResult {
-    std::optional<LoadedHeader> header; // empty when the file could not be read
-    std::string error;                  // the path and the reason, when header is empty
-};
-
 // A layout given (--layout) is taken instead of the one the file's bytes tell. A path ending in
 // ".cue" is a cue sheet: its data track's file is read, in the layout the track's mode names.
-LoadResult LoadHeader(const std::string& path, const ImageLayout* layout = nullptr);
+// Whatever keeps the file from being read fails the load, a cue sheet that names no such file
+// too; any file read gives a header, whatever it holds.
+Result<LoadedHeader> LoadHeader(const std::string& path, const ImageLayout* layout = nullptr);
+
+// How the file was recognised when it was loaded.
+inline Recognition RecognitionOf(const LoadedHeader& header) {
+    return {header.layout, header.doubtful ? Verdict::Doubtful : Verdict::Sure, header.notRom};
+}
+
+// Why no editor works on a loaded file (EditRefusal), or nothing.
+std::optional<Problem> EditRefusalOf(const std::string& path, const LoadedHeader& header);
+
+// A load for an editor, the window or a command that shows or changes a header: a file that
+// none works on is refused (EditRefusalOf).
+Result<LoadedHeader> LoadHeaderToEdit(const std::string& path, const ImageLayout* layout = nullptr);
 
 // Bytes written at an offset of the header as they are.
 struct HeaderPatch {
@@ -98,17 +108,8 @@ struct HeaderEdit {
     std::optional<ExpectedHeader> expected;
 };
 
-enum class WriteStatus {
-    Written,
-    Refused, // not a ROM, a layout not written or in doubt, a growth or header it cannot take
-    Failed,
-    Changed, // the file is not as expected
-};
-
-struct WriteResult {
-    WriteStatus status = WriteStatus::Failed;
-    std::string error;              // unless Written: the path and the reason
-    std::uint64_t originalSize = 0; // the file's length before the write, when it was opened
+struct Written {
+    std::uint64_t originalSize = 0; // the file's length before the write
 };
 
 // Writes an edit in place and flushes it to the device. Texts are fitted to their fields
@@ -116,13 +117,15 @@ struct WriteResult {
 // interleaved image each byte goes to its place in the image. Each run of bytes the edit makes
 // in the file is written once, from the bytes read and the edit. A save that does not succeed
 // leaves the file's length and bytes as they were. A layout given, and a cue sheet, are taken
-// as LoadHeader takes them; the sheet is never written, nor a Mode 2 track.
-WriteResult WriteHeaderEdit(const std::string& path, const HeaderEdit& edit,
-                            const ImageLayout* layout = nullptr);
+// as LoadHeader takes them; the sheet is never written, nor a Mode 2 track. Refused: not a ROM,
+// a layout not written or in doubt, a growth or a header it cannot take; Changed: the file is not
+// as expected.
+Result<Written> WriteHeaderEdit(const std::string& path, const HeaderEdit& edit,
+                                const ImageLayout* layout = nullptr);
 // The same on a file already open for writing, which is closed at the end; path names it in
 // messages.
-WriteResult WriteHeaderEdit(RandomAccessFile& file, const std::string& path, const HeaderEdit& edit,
-                            const ImageLayout* layout = nullptr);
+Result<Written> WriteHeaderEdit(RandomAccessFile& file, const std::string& path,
+                                const HeaderEdit& edit, const ImageLayout* layout = nullptr);
 
 // A field's text as it is stored: cut to the field, or padded with spaces up to it.
 ByteText fitFieldText(const ByteText& text, const HeaderField& field);

@@ -89,6 +89,19 @@ std::string NotRomText(const NonRomFormat& format) {
     return std::string(format.name) + ", not a ROM image";
 }
 
+std::string EditRefusal(const Recognition& recognition) {
+    if (recognition.notRom)
+        return NotRomText(*recognition.notRom);
+    return std::string(recognition.layout->writeRefusal);
+}
+
+std::string GrowthRefusal(const Recognition& recognition) {
+    const ImageLayout& layout = *recognition.layout;
+    if (recognition.verdict == Verdict::Doubtful)
+        return std::string(layout.doubt);
+    return std::string(!layout.romRefusal.empty() ? layout.romRefusal : layout.growthRefusal);
+}
+
 std::string WriteStartRefusal(const ImageLayout& layout, std::uint32_t offset) {
     if (offset >= layout.writableFrom)
         return {};

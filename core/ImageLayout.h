@@ -123,11 +123,20 @@ Recognition RecogniseImage(std::span<const std::uint8_t> probe, std::uint64_t fi
 // Why a file of that format is neither read nor written: "a ZIP archive, not a ROM image".
 std::string NotRomText(const NonRomFormat& format);
 
-// The runs of the file the header span from begin to end (ROM offsets) makes in this layout,
-// each run's bytes contiguous in the file, in file order.
+// Why no editor works on a file recognised so: a known other format, or a layout that is never
+// written (a byte-swapped image, whose texts would show and be saved with each pair of letters
+// swapped); empty when one may. Every write refuses the same, and a layout in doubt.
+std::string EditRefusal(const Recognition& recognition);
+
+// Why a file recognised so may not grow (pad): a layout in doubt, one without a ROM to pad (a
+// disc), or one a growth does not fit (an interleaved image's blocks); empty when it may.
+std::string GrowthRefusal(const Recognition& recognition);
+
 // Why a write from header-space offset on is refused in this layout, or empty when it is not.
 std::string WriteStartRefusal(const ImageLayout& layout, std::uint32_t offset);
 
+// The runs of the file the header span from begin to end (ROM offsets) makes in this layout,
+// each run's bytes contiguous in the file, in file order.
 std::vector<FileRun> HeaderRuns(const ImageLayout& layout, std::uint64_t begin, std::uint64_t end);
 
 } // namespace quillon

@@ -19,7 +19,7 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     bool isOpen() const;
-    // The destination and the system's reason for the first failure.
+    // The system's reason for the first failure; the caller names the destination.
     const std::string& error() const { return m_error; }
 
     // Appends the bytes.

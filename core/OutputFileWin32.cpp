@@ -82,7 +82,7 @@ void OutputFile::discard() {
 
 bool OutputFile::fail(int errorNumber) {
     if (m_error.empty())
-        m_error = m_destination + ": " + systemErrorText(errorNumber);
+        m_error = systemErrorText(errorNumber);
     discard();
     return false;
 }

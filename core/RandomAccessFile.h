@@ -15,7 +15,7 @@ public:
     virtual ~RandomAccessFile() = default;
 
     virtual bool isOpen() const = 0;
-    // The path and the reason of the first failure.
+    // The reason of the first failure, without the path, which the caller names.
     virtual const std::string& error() const = 0;
 
     // Reads up to size bytes at offset: the number read, fewer only where the file ends.

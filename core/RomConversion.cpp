@@ -35,61 +35,55 @@ bool exists(const std::string& utf8) {
 
 } // namespace
 
-ConvertResult ConvertRom(const std::string& source, const std::string& destination,
-                         const ImageLayout& to, bool replace, const ImageLayout* given) {
-    ConvertResult result;
-    const auto refused = [&result](std::string why) {
-        result.status = ConvertStatus::Refused;
-        result.error = std::move(why);
-        return result;
+Result<Converted> ConvertRom(const std::string& source, const std::string& destination,
+                             const ImageLayout& to, bool replace, const ImageLayout* given) {
+    const auto refused = [&source](std::string why) { return Refusal(source, std::move(why)); };
+    const auto refusedOut = [&destination](std::string why) {
+        return Refusal(destination, std::move(why));
     };
     // A cue sheet names a disc's track, and a disc has no ROM to convert.
     if (IsCueSheetPath(source))
-        return refused(source + ": a cue sheet of a Mega-CD disc; " +
-                       std::string(Disc2352Layout.romRefusal));
+        return refused("a cue sheet of a Mega-CD disc; " + std::string(Disc2352Layout.romRefusal));
     SystemFile in(source, SystemFile::Access::Read);
-    if (!in.isOpen()) {
-        result.error = in.error();
-        return result;
-    }
+    const auto readFailed = [&] { return Failure(source, in.error()); };
+    if (!in.isOpen())
+        return readFailed();
     const std::optional<std::uint64_t> size = in.size();
     const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(chunkSize);
     const auto probe = size ? in.readAt(0, buffer.get(), ProbeSize) : std::nullopt;
-    if (!size || !probe) {
-        result.error = in.error();
-        return result;
-    }
+    if (!size || !probe)
+        return readFailed();
     const std::uint64_t length = *size;
     const Recognition recognition = RecogniseImage({buffer.get(), *probe}, length, given);
     if (recognition.notRom)
-        return refused(source + ": " + NotRomText(*recognition.notRom));
-    result.from = recognition.layout;
+        return refused(NotRomText(*recognition.notRom));
+    Converted result{recognition.layout, 0};
     const ImageLayout& from = *result.from;
     // Read the other way, a plain ROM would come out scrambled: the user says which it is.
     if (recognition.verdict == Verdict::Doubtful)
-        return refused(source + ": " + std::string(from.doubt));
+        return refused(std::string(from.doubt));
     if (!from.romRefusal.empty())
-        return refused(source + ": " + std::string(from.romRefusal));
+        return refused(std::string(from.romRefusal));
 
     // Every conversion goes through the ROM in order: from a layout to plain, or from plain to
     // one.
     if (&from == &to)
-        return refused(source + ": already " +
+        return refused("already " +
                        std::string(&from == &PlainLayout ? "a plain binary image" : from.key) +
                        ", as asked");
     if (&from != &PlainLayout && &to != &PlainLayout)
-        return refused(source + ": already " + std::string(from.key) +
+        return refused("already " + std::string(from.key) +
                        "; convert it to a plain binary image first");
     if (!to.fromRomOrder)
-        return refused(destination + ": no conversion makes " + std::string(to.key) + " images");
+        return refusedOut("no conversion makes " + std::string(to.key) + " images");
     const std::uint64_t rom = length - std::min(length, from.prefixSize);
     if (rom % from.blockSize != 0)
-        return refused(source + ": " + sizeText(rom % from.blockSize) + " after its last whole " +
+        return refused(sizeText(rom % from.blockSize) + " after its last whole " +
                        std::to_string(from.blockSize / 1024) +
                        " KiB block, which no reader takes for ROM");
     const std::uint64_t needed = (rom + to.blockSize - 1) / to.blockSize * to.blockSize;
     if (rom == 0 || needed != rom)
-        return refused(source + ": " + sizeText(rom) + " is not a whole number of " +
+        return refused(sizeText(rom) + " is not a whole number of " +
                        std::to_string(to.blockSize / 1024) + " KiB blocks; pad it to " +
                        sizeText(std::max<std::uint64_t>(needed, to.blockSize)) +
                        " first (quillon-cli pad --to " +
@@ -99,41 +93,31 @@ ConvertResult ConvertRom(const std::string& source, const std::string& destinati
     const auto transform = from.toRomOrder ? from.toRomOrder : to.fromRomOrder;
     const std::uint64_t skip = from.prefixSize;
     if (sameFile(source, destination))
-        return refused(destination + ": the file being converted; name a new one");
+        return refusedOut("the file being converted; name a new one");
     if (!replace && exists(destination))
-        return refused(destination + ": exists already; --force replaces it");
+        return refusedOut("exists already; --force replaces it");
 
     OutputFile out(destination);
-    if (!out.isOpen()) {
-        result.error = out.error();
-        return result;
-    }
-    if (!prefix.empty() && !out.write(prefix.data(), prefix.size())) {
-        result.error = out.error();
-        return result;
-    }
+    const auto writeFailed = [&] { return Failure(destination, out.error()); };
+    if (!out.isOpen())
+        return writeFailed();
+    if (!prefix.empty() && !out.write(prefix.data(), prefix.size()))
+        return writeFailed();
     // Read to the length the file had when it was opened, as a load does.
     const auto converted = std::make_unique_for_overwrite<std::uint8_t[]>(chunkSize);
     for (std::uint64_t at = skip; at < length;) {
         const auto wanted =
             static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, length - at));
         const auto count = in.readAt(at, buffer.get(), wanted);
-        if (!count || *count != wanted) {
-            result.error = count ? source + ": it shrank while it was read" : in.error();
-            return result;
-        }
+        if (!count || *count != wanted)
+            return count ? Failure(source, "it shrank while it was read") : readFailed();
         transform(buffer.get(), converted.get(), wanted);
-        if (!out.write(converted.get(), wanted)) {
-            result.error = out.error();
-            return result;
-        }
+        if (!out.write(converted.get(), wanted))
+            return writeFailed();
         at += wanted;
     }
-    if (!out.commit(replace)) {
-        result.error = out.error();
-        return result;
-    }
-    result.status = ConvertStatus::Converted;
+    if (!out.commit(replace))
+        return writeFailed();
     return result;
 }
 

@@ -5,29 +5,24 @@
 #pragma once
 
 #include "ImageLayout.h"
+#include "Outcome.h"
 
 #include <cstdint>
 #include <string>
 
 namespace quillon {
 
-enum class ConvertStatus {
-    Converted,
-    Refused, // nothing to convert, a size that does not fit, a destination that exists
-    Failed,  // a file that could not be read or written
-};
-
-struct ConvertResult {
-    ConvertStatus status = ConvertStatus::Failed;
-    std::string error; // unless Converted: a path and the reason
+struct Converted {
     const ImageLayout* from = &PlainLayout;
     std::uint64_t size = 0; // of the new file
 };
 
 // Writes source's ROM to destination in the layout to, one with a convertKey. An existing
 // destination is refused unless replace; the source itself always is. A layout given for the
-// source is taken as LoadHeader takes it.
-ConvertResult ConvertRom(const std::string& source, const std::string& destination,
-                         const ImageLayout& to, bool replace, const ImageLayout* given = nullptr);
+// source is taken as LoadHeader takes it. Refused: nothing to convert, a size that does not fit,
+// a destination that exists; failed: a file that could not be read or written.
+Result<Converted> ConvertRom(const std::string& source, const std::string& destination,
+                             const ImageLayout& to, bool replace,
+                             const ImageLayout* given = nullptr);
 
 } // namespace quillon

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // An open ROM file, on POSIX systems or on Windows (paths in UTF-8). It never creates a file,
 // never opens anything but a regular file, and never opens for writing a read-only file (no
-// write bit for anyone; on Windows the read-only attribute), even for root. Each failure is kept
-// as a message with the path and the reason (the first one only).
+// write bit for anyone; on Windows the read-only attribute), even for root. The reason of the
+// first failure is kept; the caller knows the path.
 #pragma once
 
 #include "RandomAccessFile.h"

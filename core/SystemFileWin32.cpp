@@ -162,7 +162,7 @@ bool SystemFile::fail(int errorNumber) { return fail(systemErrorText(errorNumber
 
 bool SystemFile::fail(const char* reason) {
     if (m_error.empty())
-        m_error = m_path + ": " + reason;
+        m_error = reason;
     return false;
 }
 

@@ -149,18 +149,18 @@ const CueCase CueCases[] = {
 TEST(CueSheet, ReadsTheDataTrackOrSaysWhyNot) {
     for (const CueCase& c : CueCases) {
         SCOPED_TRACE(c.name);
-        const CueReading reading = ReadCueSheet(c.sheet);
+        const Result<CueDataTrack> reading = ReadCueSheet(c.sheet);
         if (c.file.empty()) {
-            EXPECT_FALSE(reading.track);
-            EXPECT_EQ(reading.problem.substr(0, c.problem.size()), c.problem) << reading.problem;
+            ASSERT_FALSE(reading);
+            const std::string& why = reading.problem().reason;
+            EXPECT_EQ(why.substr(0, c.problem.size()), c.problem) << why;
             continue;
         }
-        ASSERT_TRUE(reading.track) << reading.problem;
-        EXPECT_EQ(reading.problem, "");
-        EXPECT_EQ(reading.track->file, c.file);
-        EXPECT_EQ(reading.track->mode, c.mode);
-        EXPECT_EQ(reading.track->sectorSize, c.sectorSize);
-        EXPECT_EQ(reading.track->userDataOffset, c.userDataOffset);
-        EXPECT_EQ(reading.track->byteOffset, c.byteOffset);
+        ASSERT_TRUE(reading) << reading.problem().reason;
+        EXPECT_EQ(reading->file, c.file);
+        EXPECT_EQ(reading->mode, c.mode);
+        EXPECT_EQ(reading->sectorSize, c.sectorSize);
+        EXPECT_EQ(reading->userDataOffset, c.userDataOffset);
+        EXPECT_EQ(reading->byteOffset, c.byteOffset);
     }
 }

@@ -34,9 +34,9 @@ TEST_P(DiscLayoutTest, IsRecognisedAndReadAtTheFirstSectorsUserData) {
     Bytes disc = image();
     setBytes(disc, userData() + ChecksumWord::offset, "\x12\x34");
     writeBytes(m_path, disc);
-    const LoadResult loaded = LoadHeader(m_path);
-    ASSERT_TRUE(loaded.header) << loaded.error;
-    const LoadedHeader& header = *loaded.header;
+    const Result<LoadedHeader> loaded = LoadHeader(m_path);
+    ASSERT_TRUE(loaded.done()) << loaded.problem().text();
+    const LoadedHeader& header = *loaded;
     EXPECT_EQ(header.layout, GetParam().layout);
     EXPECT_EQ(header.texts[0], "SEGA MEGA DRIVE ");
     EXPECT_EQ(header.texts[5], "U  ");
@@ -55,8 +55,8 @@ TEST_P(DiscLayoutTest, AnEditChangesOnlyItsFieldsAndTheSectorsEdcAndEcc) {
     HeaderEdit edit;
     edit.texts[3] = "A NEW OVERSEAS NAME";
     edit.checksum = ChecksumBytes{0xAB, 0xCD};
-    const WriteResult written = WriteHeaderEdit(m_path, edit);
-    ASSERT_EQ(written.status, WriteStatus::Written) << written.error;
+    const Result<Written> written = WriteHeaderEdit(m_path, edit);
+    ASSERT_EQ(written.outcome(), Outcome::Done) << written.problem().text();
 
     const Bytes after = readBytes(m_path);
     ASSERT_EQ(after.size(), before.size());
@@ -90,10 +90,10 @@ TEST_P(DiscLayoutTest, NeverGrowsNorConverts) {
     writeBytes(m_path, disc);
     HeaderEdit edit;
     edit.growth = Growth{disc.size() + 1, 0};
-    EXPECT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Refused);
-    const ConvertResult converted =
+    EXPECT_EQ(WriteHeaderEdit(m_path, edit).outcome(), Outcome::Refused);
+    const Result<Converted> converted =
         ConvertRom(m_path, m_dir.file("out.bin"), PlainLayout, false, nullptr);
-    EXPECT_EQ(converted.status, ConvertStatus::Refused);
+    EXPECT_EQ(converted.outcome(), Outcome::Refused);
     EXPECT_EQ(readBytes(m_path), disc);
     EXPECT_FALSE(std::filesystem::exists(m_dir.file("out.bin")));
 }
@@ -110,14 +110,14 @@ TEST(CueSheetImageTest, ASheetsDataTrackIsReadAndWrittenAndAModeTwoTrackOnlyRead
     const std::string sheet = "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n"
                               "    INDEX 01 00:00:00\r\n";
     writeBytes(dir.file("disc.cue"), Bytes(sheet.begin(), sheet.end()));
-    const LoadResult loaded = LoadHeader(dir.file("disc.cue"));
-    ASSERT_TRUE(loaded.header) << loaded.error;
-    EXPECT_EQ(loaded.header->layout, &Disc2352Layout);
-    EXPECT_EQ(loaded.header->texts[2], fitFieldText("QUILLON TEST ROM", HeaderFieldTable[2]));
+    const Result<LoadedHeader> loaded = LoadHeader(dir.file("disc.cue"));
+    ASSERT_TRUE(loaded.done()) << loaded.problem().text();
+    EXPECT_EQ(loaded->layout, &Disc2352Layout);
+    EXPECT_EQ(loaded->texts[2], fitFieldText("QUILLON TEST ROM", HeaderFieldTable[2]));
 
     HeaderEdit edit;
     edit.texts[2] = "NEW";
-    ASSERT_EQ(WriteHeaderEdit(dir.file("disc.cue"), edit).status, WriteStatus::Written);
+    ASSERT_EQ(WriteHeaderEdit(dir.file("disc.cue"), edit).outcome(), Outcome::Done);
     EXPECT_EQ(readBytes(dir.file("disc.cue")), Bytes(sheet.begin(), sheet.end()));
     const Bytes written = readBytes(dir.file("disc.bin"));
     EXPECT_EQ(written[RawUserDataOffset + HeaderFieldTable[2].offset], 'N');
@@ -127,9 +127,10 @@ TEST(CueSheetImageTest, ASheetsDataTrackIsReadAndWrittenAndAModeTwoTrackOnlyRead
 
     const std::string modeTwo = "FILE disc.bin BINARY\n TRACK 01 MODE2/2352\n INDEX 01 00:00:00\n";
     writeBytes(dir.file("disc.cue"), Bytes(modeTwo.begin(), modeTwo.end()));
-    ASSERT_TRUE(LoadHeader(dir.file("disc.cue")).header);
-    const WriteResult refused = WriteHeaderEdit(dir.file("disc.cue"), edit);
-    EXPECT_EQ(refused.status, WriteStatus::Refused);
-    EXPECT_NE(refused.error.find("Mode 2"), std::string::npos) << refused.error;
+    ASSERT_TRUE(LoadHeader(dir.file("disc.cue")).done());
+    const Result<Written> refused = WriteHeaderEdit(dir.file("disc.cue"), edit);
+    EXPECT_EQ(refused.outcome(), Outcome::Refused);
+    EXPECT_NE(refused.problem().text().find("Mode 2"), std::string::npos)
+        << refused.problem().text();
     EXPECT_EQ(readBytes(dir.file("disc.bin")), written);
 }

@@ -82,9 +82,10 @@ protected:
 
 TEST_F(HeaderFileFaultTest, MissingFileIsReportedAndNeverCreated) {
     const std::string path = m_dir.file("missing.bin");
-    const LoadResult loaded = LoadHeader(path);
-    EXPECT_FALSE(loaded.header);
-    EXPECT_TRUE(mentions(loaded.error, path, "No such file or directory")) << loaded.error;
+    const Result<LoadedHeader> loaded = LoadHeader(path);
+    EXPECT_FALSE(loaded.done());
+    EXPECT_TRUE(mentions(loaded.problem().text(), path, "No such file or directory"))
+        << loaded.problem().text();
 
     const SaveResult saved = SaveHeader(path, "1234", someTexts);
     EXPECT_EQ(saved.status, SaveStatus::Failed);
@@ -97,9 +98,10 @@ TEST_F(HeaderFileFaultTest, DirectoriesAndFifosAreRefusedWithoutBlocking) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     const auto start = std::chrono::steady_clock::now();
     for (const std::string& path : {m_dir.path().string(), fifo, std::string("/dev/zero")}) {
-        const LoadResult loaded = LoadHeader(path);
-        EXPECT_FALSE(loaded.header) << path;
-        EXPECT_TRUE(mentions(loaded.error, path, "not a regular file")) << loaded.error;
+        const Result<LoadedHeader> loaded = LoadHeader(path);
+        EXPECT_FALSE(loaded.done()) << path;
+        EXPECT_TRUE(mentions(loaded.problem().text(), path, "not a regular file"))
+            << loaded.problem().text();
         const SaveResult saved = SaveHeader(path, "1234", someTexts);
         EXPECT_EQ(saved.status, SaveStatus::Failed) << path;
         EXPECT_TRUE(mentions(saved.error, path, "not a regular file")) << saved.error;
@@ -110,9 +112,9 @@ TEST_F(HeaderFileFaultTest, DirectoriesAndFifosAreRefusedWithoutBlocking) {
 // A load reads no further than the length the file had when it was opened: a pseudo-file that
 // claims none ends at once instead of being read for ever.
 TEST_F(HeaderFileFaultTest, LoadEndsAtTheLengthFoundOnOpening) {
-    const LoadResult loaded = LoadHeader("/proc/self/pagemap");
-    ASSERT_TRUE(loaded.header) << loaded.error;
-    EXPECT_EQ(loaded.header->fileSize, 0u);
+    const Result<LoadedHeader> loaded = LoadHeader("/proc/self/pagemap");
+    ASSERT_TRUE(loaded.done()) << loaded.problem().text();
+    EXPECT_EQ(loaded->fileSize, 0u);
 }
 
 TEST_F(HeaderFileFaultTest, LoadingOpensReadOnlyAndChangesNothing) {
@@ -120,7 +122,7 @@ TEST_F(HeaderFileFaultTest, LoadingOpensReadOnlyAndChangesNothing) {
     writeBytes(path, randomBytes(1000, 1));
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     const auto before = std::filesystem::last_write_time(path);
-    EXPECT_TRUE(LoadHeader(path).header);
+    EXPECT_TRUE(LoadHeader(path).done());
     EXPECT_EQ(std::filesystem::last_write_time(path), before);
 }
 
@@ -225,9 +227,9 @@ TEST_F(HeaderFileFaultTest, FullDiskChangesNothing) {
         HeaderEdit padded;
         padded.growth = Growth{128 * 1024, 0xFF};
         padded.patches.push_back({0x1A4, "\x00\x01\xFF\xFF"});
-        const WriteResult grown = WriteHeaderEdit(rom, padded);
-        if (grown.status != WriteStatus::Failed ||
-            !mentions(grown.error, rom, "No space left on device"))
+        const Result<Written> grown = WriteHeaderEdit(rom, padded);
+        if (grown.outcome() != Outcome::Failed ||
+            !mentions(grown.problem().text(), rom, "No space left on device"))
             return 13;
         return readBytes(rom) == romBytes ? 0 : 14;
     });
@@ -250,10 +252,10 @@ TEST_F(HeaderFileFaultTest, ConversionOnAFullDiskLeavesNoFile) {
         writeBytes(kept, Bytes(100, 0x55));
         for (const auto& [destination, replace] :
              {std::pair{dir + "/game.smd", false}, std::pair{kept, true}}) {
-            const ConvertResult result =
+            const Result<Converted> result =
                 ConvertRom(source, destination, InterleavedLayout, replace);
-            if (result.status != ConvertStatus::Failed ||
-                !mentions(result.error, destination, "No space left on device"))
+            if (result.outcome() != Outcome::Failed ||
+                !mentions(result.problem().text(), destination, "No space left on device"))
                 return 11;
         }
         std::size_t files = 0;

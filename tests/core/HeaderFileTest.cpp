@@ -26,11 +26,10 @@ namespace {
 
 // Saves what was loaded, unchanged, as the window does when the user edits nothing.
 void saveAsLoaded(const std::string& path) {
-    const LoadResult loaded = LoadHeader(path);
-    ASSERT_TRUE(loaded.header) << loaded.error;
-    const SaveResult saved =
-        SaveHeader(path, FormatStoredChecksum(loaded.header->storedHigh, loaded.header->storedLow),
-                   loaded.header->texts);
+    const Result<LoadedHeader> loaded = LoadHeader(path);
+    ASSERT_TRUE(loaded.done()) << loaded.problem().text();
+    const SaveResult saved = SaveHeader(
+        path, FormatStoredChecksum(loaded->storedHigh, loaded->storedLow), loaded->texts);
     ASSERT_EQ(saved.status, SaveStatus::Saved) << saved.error;
 }
 
@@ -102,9 +101,9 @@ TEST_P(HeaderFileTest, LoadsFieldsChecksumsAndSize) {
     rom[0x18F] = 0x1C;
     writeRom(rom);
 
-    const LoadResult result = LoadHeader(m_path);
-    ASSERT_TRUE(result.header) << result.error;
-    const LoadedHeader& header = *result.header;
+    const Result<LoadedHeader> result = LoadHeader(m_path);
+    ASSERT_TRUE(result.done()) << result.problem().text();
+    const LoadedHeader& header = *result;
     EXPECT_EQ(header.layout, GetParam());
     const FieldTexts expected{"SEGABCDEFGHIJKL ", "ABC", "", std::string(48, 'x'), "GM", "JUE"};
     EXPECT_EQ(header.texts, expected);
@@ -119,28 +118,28 @@ TEST_P(HeaderFileTest, LoadsFieldsChecksumsAndSize) {
 
 TEST_F(PlainHeaderFileTest, ShortFilesLoadWithTheirMissingBytesAsZeros) {
     writeBytes(m_path, {});
-    LoadResult result = LoadHeader(m_path);
-    ASSERT_TRUE(result.header) << result.error;
-    EXPECT_EQ(result.header->texts, FieldTexts{});
-    EXPECT_EQ(result.header->storedHigh + result.header->storedLow + result.header->calculated, 0);
+    Result<LoadedHeader> result = LoadHeader(m_path);
+    ASSERT_TRUE(result.done()) << result.problem().text();
+    EXPECT_EQ(result->texts, FieldTexts{});
+    EXPECT_EQ(result->storedHigh + result->storedLow + result->calculated, 0);
 
     Bytes rom(398, 0xAB);
     std::fill_n(rom.begin(), 0x115, 'Q'); // ends five bytes into the copyright field
     writeBytes(m_path, rom);
     result = LoadHeader(m_path);
-    ASSERT_TRUE(result.header);
-    EXPECT_EQ(result.header->texts[0], std::string(16, 'Q'));
-    EXPECT_EQ(result.header->texts[1], "QQQQQ" + std::string(11, '\xAB'));
-    EXPECT_EQ(result.header->texts[5], "");
-    EXPECT_EQ(result.header->storedHigh, 0);
-    EXPECT_EQ(result.header->storedLow, 0);
+    ASSERT_TRUE(result.done());
+    EXPECT_EQ(result->texts[0], std::string(16, 'Q'));
+    EXPECT_EQ(result->texts[1], "QQQQQ" + std::string(11, '\xAB'));
+    EXPECT_EQ(result->texts[5], "");
+    EXPECT_EQ(result->storedHigh, 0);
+    EXPECT_EQ(result->storedLow, 0);
 
     rom.push_back(0x5A); // 399 bytes: the checksum's high byte exists, its low byte does not
     writeBytes(m_path, rom);
     result = LoadHeader(m_path);
-    ASSERT_TRUE(result.header);
-    EXPECT_EQ(result.header->storedHigh, 0x5A);
-    EXPECT_EQ(result.header->storedLow, 0);
+    ASSERT_TRUE(result.done());
+    EXPECT_EQ(result->storedHigh, 0x5A);
+    EXPECT_EQ(result->storedLow, 0);
 }
 
 TEST_P(HeaderFileTest, SavePadsWithSpacesCutsLongTextsAndStoresTheChecksum) {
@@ -269,7 +268,7 @@ TEST_P(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
     HeaderEdit edit;
     edit.texts[4] = "GM 0001";
     edit.patches.push_back({0x1A4, "\x00\x07\xFF\xFF"});
-    ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
+    ASSERT_EQ(WriteHeaderEdit(m_path, edit).outcome(), Outcome::Done);
 
     Bytes expected = rom;
     setFieldBytes(expected, HeaderFieldTable[4], "GM 0001       ");
@@ -287,7 +286,7 @@ TEST_P(HeaderFileTest, SaveWritesEachRunOnce) {
     edit.checksum = SplitChecksum(0x1A2B);
     for (const HeaderField& field : HeaderFieldTable)
         edit.texts[field.index] = "SEGA " + std::to_string(field.index);
-    ASSERT_EQ(WriteHeaderEdit(file, "rom", edit).status, WriteStatus::Written);
+    ASSERT_EQ(WriteHeaderEdit(file, "rom", edit).outcome(), Outcome::Done);
     EXPECT_EQ(file.writes(), blocked() ? 2 : 1);
 
     writeBytes(m_path, file.bytes());
@@ -306,10 +305,10 @@ TEST_P(HeaderFileTest, APatchBeforeTheHeaderIsRefused) {
     HeaderEdit edit;
     edit.texts[4] = "GM 0001";
     edit.patches.push_back({HeaderStart - 1, "\x4E\x71"});
-    EXPECT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Refused);
+    EXPECT_EQ(WriteHeaderEdit(m_path, edit).outcome(), Outcome::Refused);
     EXPECT_EQ(readRom(), rom);
     edit.patches.front().offset = HeaderStart;
-    EXPECT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
+    EXPECT_EQ(WriteHeaderEdit(m_path, edit).outcome(), Outcome::Done);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, HeaderFileTest, ::testing::ValuesIn(writtenLayouts()),
@@ -324,14 +323,14 @@ TEST_F(PlainHeaderFileTest, ShortFilesGrowAsFarAsTheyAreWritten) {
     HeaderEdit edit;
     edit.texts[4] = "GM 0001";
     writeBytes(m_path, Bytes(10, 1));
-    ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
+    ASSERT_EQ(WriteHeaderEdit(m_path, edit).outcome(), Outcome::Done);
     EXPECT_EQ(readBytes(m_path).size(), 0x18Eu);
 
     // The padding between two fields written stays as it grew.
     edit.growth = Growth{0x1000, 0xFF};
     edit.texts[0] = "SEGA";
     writeBytes(m_path, Bytes(10, 1));
-    ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
+    ASSERT_EQ(WriteHeaderEdit(m_path, edit).outcome(), Outcome::Done);
     Bytes expected(0x1000, 0xFF);
     std::fill_n(expected.begin(), 10, 1);
     setFieldBytes(expected, HeaderFieldTable[0], "SEGA            ");
@@ -350,10 +349,10 @@ TEST_F(PlainHeaderFileTest, HugeFileLoadsInFlatMemory) {
     ASSERT_EQ(::pwrite(fd, tail, sizeof tail, static_cast<off_t>(twoGiB)), 3);
     ASSERT_EQ(::close(fd), 0);
 
-    const LoadResult result = LoadHeader(m_path);
-    ASSERT_TRUE(result.header) << result.error;
-    EXPECT_EQ(result.header->fileSize, twoGiB + 3);
-    EXPECT_EQ(result.header->calculated, 0x1234);
+    const Result<LoadedHeader> result = LoadHeader(m_path);
+    ASSERT_TRUE(result.done()) << result.problem().text();
+    EXPECT_EQ(result->fileSize, twoGiB + 3);
+    EXPECT_EQ(result->calculated, 0x1234);
 
     rusage usage{};
     ASSERT_EQ(::getrusage(RUSAGE_SELF, &usage), 0);
@@ -384,13 +383,13 @@ TEST_F(PlainHeaderFileTest, ImagesInOtherLayoutsAreWrittenOnlyAsTheyCanBe) {
          {std::pair{image, grow}, std::pair{image, renamed}, std::pair{byteSwap(rom), serial},
           std::pair{doubtful, serial}, std::pair{zip, serial}}) {
         writeBytes(m_path, bytes);
-        const WriteResult result = WriteHeaderEdit(m_path, edit);
-        EXPECT_EQ(result.status, WriteStatus::Refused) << result.error;
+        const Result<Written> result = WriteHeaderEdit(m_path, edit);
+        EXPECT_EQ(result.outcome(), Outcome::Refused) << result.problem().text();
         EXPECT_EQ(readBytes(m_path), bytes);
     }
     // Named, the layout in doubt is written as asked.
     writeBytes(m_path, doubtful);
-    ASSERT_EQ(WriteHeaderEdit(m_path, serial, &InterleavedLayout).status, WriteStatus::Written);
+    ASSERT_EQ(WriteHeaderEdit(m_path, serial, &InterleavedLayout).outcome(), Outcome::Done);
     EXPECT_EQ(fieldBytes(deinterleave(readBytes(m_path)), HeaderFieldTable[4]), "GM 0001       ");
 }
 
@@ -449,12 +448,12 @@ TEST_F(PlainHeaderFileTest, AnInterleavedImageLeavesOutALastPieceOfABlock) {
     Bytes image = interleave(rom);
     image.resize(image.size() + 1024, 0x77);
     writeBytes(m_path, image);
-    const LoadResult result = LoadHeader(m_path);
-    ASSERT_TRUE(result.header) << result.error;
-    EXPECT_EQ(result.header->layout, &InterleavedLayout);
-    EXPECT_EQ(result.header->romSize, rom.size());
-    EXPECT_EQ(result.header->fileSize, image.size());
-    EXPECT_EQ(result.header->calculated, ComputeRomChecksum(rom.data(), rom.size()));
-    EXPECT_EQ(ConvertRom(m_path, m_dir.file("out.bin"), PlainLayout, false).status,
-              ConvertStatus::Refused);
+    const Result<LoadedHeader> result = LoadHeader(m_path);
+    ASSERT_TRUE(result.done()) << result.problem().text();
+    EXPECT_EQ(result->layout, &InterleavedLayout);
+    EXPECT_EQ(result->romSize, rom.size());
+    EXPECT_EQ(result->fileSize, image.size());
+    EXPECT_EQ(result->calculated, ComputeRomChecksum(rom.data(), rom.size()));
+    EXPECT_EQ(ConvertRom(m_path, m_dir.file("out.bin"), PlainLayout, false).outcome(),
+              Outcome::Refused);
 }

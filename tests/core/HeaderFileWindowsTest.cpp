@@ -64,19 +64,19 @@ TEST_F(HeaderFileWindowsTest, WidePathsLoadAndSave) {
         writeBytes(path, bytes);
         ASSERT_TRUE(std::filesystem::exists(m_dir.path() / name)) << path;
 
-        const LoadResult loaded = LoadHeader(path);
-        ASSERT_TRUE(loaded.header) << loaded.error;
-        EXPECT_EQ(loaded.header->texts[3], "WIDE");
+        const Result<LoadedHeader> loaded = LoadHeader(path);
+        ASSERT_TRUE(loaded.done()) << loaded.problem().text();
+        EXPECT_EQ(loaded->texts[3], "WIDE");
         ASSERT_EQ(SaveHeader(path, "ABCD", someTexts).status, SaveStatus::Saved);
-        EXPECT_EQ(LoadHeader(path).header->storedHigh, 0xAB);
+        EXPECT_EQ(LoadHeader(path)->storedHigh, 0xAB);
     }
 }
 
 TEST_F(HeaderFileWindowsTest, MissingFileIsReportedAndNeverCreated) {
     const std::string path = m_dir.file("missing.bin");
-    const LoadResult loaded = LoadHeader(path);
-    EXPECT_FALSE(loaded.header);
-    EXPECT_TRUE(reportsPath(loaded.error, path));
+    const Result<LoadedHeader> loaded = LoadHeader(path);
+    EXPECT_FALSE(loaded.done());
+    EXPECT_TRUE(reportsPath(loaded.problem().text(), path));
     const SaveResult saved = SaveHeader(path, "1234", someTexts);
     EXPECT_EQ(saved.status, SaveStatus::Failed);
     EXPECT_TRUE(reportsPath(saved.error, path));
@@ -86,14 +86,14 @@ TEST_F(HeaderFileWindowsTest, MissingFileIsReportedAndNeverCreated) {
 TEST_F(HeaderFileWindowsTest, FoldersAndDevicesAreRefused) {
     for (const std::string& path : {utf8Path(m_dir.path()), std::string("NUL"), std::string("CON"),
                                     std::string("\\\\.\\NUL")}) {
-        const LoadResult loaded = LoadHeader(path);
-        EXPECT_FALSE(loaded.header) << path;
-        EXPECT_TRUE(reportsPath(loaded.error, path));
+        const Result<LoadedHeader> loaded = LoadHeader(path);
+        EXPECT_FALSE(loaded.done()) << path;
+        EXPECT_TRUE(reportsPath(loaded.problem().text(), path));
         const SaveResult saved = SaveHeader(path, "1234", someTexts);
         EXPECT_EQ(saved.status, SaveStatus::Failed) << path;
         EXPECT_TRUE(reportsPath(saved.error, path));
     }
-    EXPECT_EQ(LoadHeader("NUL").error, "NUL: not a regular file");
+    EXPECT_EQ(LoadHeader("NUL").problem().text(), "NUL: not a regular file");
 }
 
 TEST_F(HeaderFileWindowsTest, ReadOnlyFileLoadsButIsNeverWritten) {
@@ -103,7 +103,7 @@ TEST_F(HeaderFileWindowsTest, ReadOnlyFileLoadsButIsNeverWritten) {
     std::filesystem::permissions(pathFromUtf8(path), writable,
                                  std::filesystem::perm_options::remove);
 
-    EXPECT_TRUE(LoadHeader(path).header);
+    EXPECT_TRUE(LoadHeader(path).done());
     const SaveResult saved = SaveHeader(path, "1234", someTexts);
     EXPECT_EQ(saved.status, SaveStatus::Failed);
     EXPECT_TRUE(reportsPath(saved.error, path));
@@ -118,7 +118,7 @@ TEST_F(HeaderFileWindowsTest, FileHeldOpenElsewhereIsSharedAsItsHolderAllows) {
         // An emulator that reads the ROM and lets others read it too: we may load, not save.
         const Holder reader(path, GENERIC_READ, FILE_SHARE_READ);
         ASSERT_TRUE(reader.isOpen());
-        EXPECT_TRUE(LoadHeader(path).header);
+        EXPECT_TRUE(LoadHeader(path).done());
         const SaveResult saved = SaveHeader(path, "1234", someTexts);
         EXPECT_EQ(saved.status, SaveStatus::Failed);
         EXPECT_TRUE(reportsPath(saved.error, path));
@@ -126,9 +126,9 @@ TEST_F(HeaderFileWindowsTest, FileHeldOpenElsewhereIsSharedAsItsHolderAllows) {
     {
         const Holder exclusive(path, GENERIC_READ | GENERIC_WRITE, 0);
         ASSERT_TRUE(exclusive.isOpen());
-        const LoadResult loaded = LoadHeader(path);
-        EXPECT_FALSE(loaded.header);
-        EXPECT_TRUE(reportsPath(loaded.error, path));
+        const Result<LoadedHeader> loaded = LoadHeader(path);
+        EXPECT_FALSE(loaded.done());
+        EXPECT_TRUE(reportsPath(loaded.problem().text(), path));
         EXPECT_EQ(SaveHeader(path, "1234", someTexts).status, SaveStatus::Failed);
     }
     EXPECT_EQ(readBytes(path), original);

@@ -10,29 +10,30 @@ using namespace quillon;
 
 namespace {
 
-bool sameReading(const CueReading& a, const CueReading& b) {
-    if (a.problem != b.problem || a.track.has_value() != b.track.has_value())
+bool sameReading(const Result<CueDataTrack>& a, const Result<CueDataTrack>& b) {
+    if (a.done() != b.done())
         return false;
-    return !a.track || (a.track->file == b.track->file && a.track->mode == b.track->mode &&
-                        a.track->sectorSize == b.track->sectorSize &&
-                        a.track->userDataOffset == b.track->userDataOffset &&
-                        a.track->byteOffset == b.track->byteOffset);
+    if (!a)
+        return a.problem().reason == b.problem().reason;
+    return a->file == b->file && a->mode == b->mode && a->sectorSize == b->sectorSize &&
+           a->userDataOffset == b->userDataOffset && a->byteOffset == b->byteOffset;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const CueReading reading = ReadCueSheet(text);
-    FUZZ_CHECK(reading.track.has_value() == reading.problem.empty());
-    if (const auto& track = reading.track) {
-        const bool cooked = track->mode == "MODE1/2048";
-        FUZZ_CHECK(cooked || track->mode == "MODE1/2352" || track->mode == "MODE2/2352");
-        FUZZ_CHECK(track->sectorSize == (cooked ? 2048u : 2352u));
-        FUZZ_CHECK(track->userDataOffset == (cooked ? 0u : 16u));
-        FUZZ_CHECK(track->byteOffset % track->sectorSize == 0);
-        FUZZ_CHECK(!track->file.empty() && track->file.find('\n') == std::string::npos);
-        FUZZ_CHECK(text.find(track->file) != std::string_view::npos);
+    const Result<CueDataTrack> reading = ReadCueSheet(text);
+    FUZZ_CHECK(reading || !reading.problem().reason.empty());
+    if (reading) {
+        const CueDataTrack& track = *reading;
+        const bool cooked = track.mode == "MODE1/2048";
+        FUZZ_CHECK(cooked || track.mode == "MODE1/2352" || track.mode == "MODE2/2352");
+        FUZZ_CHECK(track.sectorSize == (cooked ? 2048u : 2352u));
+        FUZZ_CHECK(track.userDataOffset == (cooked ? 0u : 16u));
+        FUZZ_CHECK(track.byteOffset % track.sectorSize == 0);
+        FUZZ_CHECK(!track.file.empty() && track.file.find('\n') == std::string::npos);
+        FUZZ_CHECK(text.find(track.file) != std::string_view::npos);
     }
 
     std::string crlf;

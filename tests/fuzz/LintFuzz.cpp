@@ -27,14 +27,14 @@ std::string lintOutput(const std::string& path, bool json, int& status) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string& path = fuzz::scratchFile(fuzz::Bytes(data, data + size));
-    const LoadResult loaded = LoadHeader(path);
-    FUZZ_CHECK(loaded.header);
-    const std::vector<LintFinding> findings = LintHeader(*loaded.header);
+    const Result<LoadedHeader> loaded = LoadHeader(path);
+    FUZZ_CHECK(loaded.done());
+    const std::vector<LintFinding> findings = LintHeader(*loaded);
     bool anyError = false;
     for (const LintFinding& finding : findings) {
         const LintRule* rule = findLintRule(finding.id);
         FUZZ_CHECK(rule && rule->level == finding.level);
-        FUZZ_CHECK(finding.offset + finding.length <= loaded.header->bytes.size());
+        FUZZ_CHECK(finding.offset + finding.length <= loaded->bytes.size());
         anyError = anyError || finding.level == LintLevel::Error;
     }
 
@@ -52,9 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto& item = listed[i];
         FUZZ_CHECK(item.at("id") == finding.id && item.at("offset") == finding.offset);
         FUZZ_CHECK(item.at("level") == lintLevelName(finding.level));
-        const std::string_view bytes(reinterpret_cast<const char*>(loaded.header->bytes.data()) +
-                                         finding.offset,
-                                     finding.length);
+        const std::string_view bytes(
+            reinterpret_cast<const char*>(loaded->bytes.data()) + finding.offset, finding.length);
         FUZZ_CHECK(item.at("bytes") == cli::hexBytes(bytes));
         FUZZ_CHECK(item.at("message").is_string() && item.at("effect").is_string());
     }

@@ -86,23 +86,23 @@ void checkNotRom(const LoadedHeader& header, const Bytes& file) {
 void checkConversion(const LoadedHeader& header, const std::string& path, const Bytes& file) {
     const ImageLayout& layout = *header.layout;
     const std::string plainPath = fuzz::scratchPath("plain.bin");
-    const ConvertResult converted = ConvertRom(path, plainPath, PlainLayout, true);
-    FUZZ_CHECK(converted.status != ConvertStatus::Failed);
-    FUZZ_CHECK(!header.doubtful || converted.status == ConvertStatus::Refused);
-    if (converted.status != ConvertStatus::Converted)
+    const Result<Converted> converted = ConvertRom(path, plainPath, PlainLayout, true);
+    FUZZ_CHECK(converted.outcome() != Outcome::Failed);
+    FUZZ_CHECK(!header.doubtful || converted.outcome() == Outcome::Refused);
+    if (converted.outcome() != Outcome::Done)
         return;
-    FUZZ_CHECK(converted.from == &layout && layout.toRomOrder);
+    FUZZ_CHECK(converted->from == &layout && layout.toRomOrder);
     const Bytes plain = test::readBytes(plainPath);
     std::filesystem::remove(plainPath);
-    FUZZ_CHECK(plain.size() == header.romSize && plain.size() == converted.size);
+    FUZZ_CHECK(plain.size() == header.romSize && plain.size() == converted->size);
     Bytes inOrder(plain.size());
     layout.toRomOrder(file.data() + layout.prefixSize, inOrder.data(), inOrder.size());
     FUZZ_CHECK(plain == inOrder);
     if (plain != romOf(layout, file))
         return;
     const std::string& again = fuzz::scratchFile(plain);
-    const LoadResult reread = LoadHeader(again, &PlainLayout);
-    FUZZ_CHECK(reread.header && sameRom(header, *reread.header));
+    const Result<LoadedHeader> reread = LoadHeader(again, &PlainLayout);
+    FUZZ_CHECK(reread.done() && sameRom(header, *reread));
 }
 
 } // namespace
@@ -110,26 +110,24 @@ void checkConversion(const LoadedHeader& header, const std::string& path, const 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Bytes bytes(data, data + size);
     const std::string& path = fuzz::scratchFile(bytes);
-    const LoadResult first = LoadHeader(path);
-    FUZZ_CHECK(first.header && first.error.empty());
-    const LoadedHeader& header = *first.header;
+    const Result<LoadedHeader> first = LoadHeader(path);
+    FUZZ_CHECK(first.done());
+    const LoadedHeader& header = *first;
     const ImageLayout& layout = *header.layout;
     const auto rows = ImageLayouts();
     FUZZ_CHECK(std::find(rows.begin(), rows.end(), &layout) != rows.end());
 
-    const LoadResult second = LoadHeader(path);
-    FUZZ_CHECK(second.header && sameRom(header, *second.header) &&
-               second.header->layout == &layout && second.header->notRom == header.notRom &&
-               second.header->doubtful == header.doubtful);
+    const Result<LoadedHeader> second = LoadHeader(path);
+    FUZZ_CHECK(second.done() && sameRom(header, *second) && second->layout == &layout &&
+               second->notRom == header.notRom && second->doubtful == header.doubtful);
 
     // Named, every layout is taken as it is, never in doubt, whatever the bytes.
     for (const ImageLayout* row : rows) {
-        const LoadResult named = LoadHeader(path, row);
-        FUZZ_CHECK(named.header && named.header->layout == row && !named.header->doubtful &&
-                   !named.header->notRom);
-        checkAsRowSays(*named.header, bytes);
+        const Result<LoadedHeader> named = LoadHeader(path, row);
+        FUZZ_CHECK(named.done() && named->layout == row && !named->doubtful && !named->notRom);
+        checkAsRowSays(*named, bytes);
         if (row == &layout && !header.notRom)
-            FUZZ_CHECK(sameRom(header, *named.header));
+            FUZZ_CHECK(sameRom(header, *named));
     }
 
     if (header.notRom) {

@@ -21,33 +21,33 @@ const std::uint8_t* bytesOf(const ByteText& text) {
 }
 
 void checkText(std::string_view typed, std::uint32_t length) {
-    const Parsed value = parseTextValue(typed, length);
-    if (!value.ok())
+    const Result<ByteText> value = parseTextValue(typed, length);
+    if (!value)
         return;
-    FUZZ_CHECK(value.bytes.size() == length);
-    const Parsed again = parseTextValue(utf8Text(value.bytes), length);
-    FUZZ_CHECK(again.ok() && again.bytes == value.bytes);
+    FUZZ_CHECK(value->size() == length);
+    const Result<ByteText> again = parseTextValue(utf8Text(*value), length);
+    FUZZ_CHECK(again && *again == *value);
 }
 
 void checkAddress(std::string_view typed) {
-    const Parsed value = parseAddressValue(typed);
-    if (!value.ok())
+    const Result<ByteText> value = parseAddressValue(typed);
+    if (!value)
         return;
-    FUZZ_CHECK(value.bytes.size() == 4);
-    const std::string shown = FormatAddress(ReadAddress(bytesOf(value.bytes)));
+    FUZZ_CHECK(value->size() == 4);
+    const std::string shown = FormatAddress(ReadAddress(bytesOf(*value)));
     for (const std::string& text : {shown, "0x" + shown}) {
-        const Parsed again = parseAddressValue(text);
-        FUZZ_CHECK(again.ok() && again.bytes == value.bytes);
+        const Result<ByteText> again = parseAddressValue(text);
+        FUZZ_CHECK(again && *again == *value);
     }
 }
 
 void checkExtraMemory(std::string_view typed) {
-    const Parsed value = parseExtraMemoryValue(typed);
-    if (!value.ok())
+    const Result<ByteText> value = parseExtraMemoryValue(typed);
+    if (!value)
         return;
-    FUZZ_CHECK(value.bytes.size() == 12);
+    FUZZ_CHECK(value->size() == 12);
     std::string shown = "none";
-    if (const auto memory = DecodeExtraMemory(bytesOf(value.bytes))) {
+    if (const auto memory = DecodeExtraMemory(bytesOf(*value))) {
         FUZZ_CHECK(memory->wellFormed() && memory->start <= memory->end);
         const auto kind = std::find_if(
             SaveMemoryKindTable.begin(), SaveMemoryKindTable.end(), [&](const SaveMemoryKind& k) {
@@ -57,21 +57,21 @@ void checkExtraMemory(std::string_view typed) {
         shown = std::string(kind->name) + ":" + FormatAddress(memory->start) + "-" +
                 FormatAddress(memory->end);
     } else {
-        FUZZ_CHECK(value.bytes == ByteText(12, ' '));
+        FUZZ_CHECK(*value == ByteText(12, ' '));
     }
-    const Parsed again = parseExtraMemoryValue(shown);
-    FUZZ_CHECK(again.ok() && again.bytes == value.bytes);
+    const Result<ByteText> again = parseExtraMemoryValue(shown);
+    FUZZ_CHECK(again && *again == *value);
 }
 
 void checkChecksum(std::string_view typed) {
-    const Parsed value = parseChecksumValue(typed);
-    if (!value.ok())
+    const Result<ByteText> value = parseChecksumValue(typed);
+    if (!value)
         return;
-    FUZZ_CHECK(value.bytes.size() == 2);
-    const auto high = static_cast<std::uint8_t>(value.bytes[0]);
-    const auto low = static_cast<std::uint8_t>(value.bytes[1]);
-    const Parsed again = parseChecksumValue(FormatStoredChecksum(high, low));
-    FUZZ_CHECK(again.ok() && again.bytes == value.bytes);
+    FUZZ_CHECK(value->size() == 2);
+    const auto high = static_cast<std::uint8_t>((*value)[0]);
+    const auto low = static_cast<std::uint8_t>((*value)[1]);
+    const Result<ByteText> again = parseChecksumValue(FormatStoredChecksum(high, low));
+    FUZZ_CHECK(again && *again == *value);
     // The window's checksum editor takes the same text as the same value.
     const auto entry = ParseChecksumEntry(typed);
     FUZZ_CHECK(entry && SplitChecksum(*entry) == (ChecksumBytes{high, low}));

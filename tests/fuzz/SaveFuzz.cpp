@@ -24,7 +24,7 @@ struct Attempt {
     std::optional<Growth> growth;
     bool refusable = false;   // an invalid checksum or a byte outside the header
     bool wholeHeader = false; // a file too short for the header must be refused
-    WriteStatus status = WriteStatus::Failed;
+    Outcome status = Outcome::Failed;
 };
 
 ByteText checksumText(ChecksumBytes bytes) {
@@ -66,13 +66,13 @@ Attempt saveHeader(FuzzedDataProvider& input, const std::string& path,
     FUZZ_CHECK((saved.status == SaveStatus::InvalidChecksum) == !checksum);
     switch (saved.status) {
     case SaveStatus::Saved:
-        attempt.status = WriteStatus::Written;
+        attempt.status = Outcome::Done;
         break;
     case SaveStatus::Changed:
-        attempt.status = WriteStatus::Changed;
+        attempt.status = Outcome::Changed;
         break;
     default:
-        attempt.status = WriteStatus::Refused;
+        attempt.status = Outcome::Refused;
     }
     if (saved.status != SaveStatus::Saved)
         return attempt;
@@ -81,11 +81,10 @@ Attempt saveHeader(FuzzedDataProvider& input, const std::string& path,
     // What the save says to expect next is what a load now finds.
     FUZZ_CHECK(saved.expected.has_value() == expected.has_value());
     if (saved.expected) {
-        const LoadResult now = LoadHeader(path);
-        FUZZ_CHECK(now.header && now.header->fileSize == saved.expected->fileSize);
+        const Result<LoadedHeader> now = LoadHeader(path);
+        FUZZ_CHECK(now && now->fileSize == saved.expected->fileSize);
         FUZZ_CHECK(std::equal(saved.expected->bytes.begin() + HeaderStart,
-                              saved.expected->bytes.end(),
-                              now.header->bytes.begin() + HeaderStart));
+                              saved.expected->bytes.end(), now->bytes.begin() + HeaderStart));
     }
     return attempt;
 }
@@ -126,9 +125,9 @@ Attempt writeHeaderEdit(FuzzedDataProvider& input, const std::string& path,
     edit.wholeHeader = input.ConsumeBool();
     attempt.wholeHeader = edit.wholeHeader;
     edit.expected = std::move(expected);
-    const WriteResult written = WriteHeaderEdit(path, edit, given);
-    FUZZ_CHECK(written.status != WriteStatus::Written || written.error.empty());
-    attempt.status = written.status;
+    const Result<Written> written = WriteHeaderEdit(path, edit, given);
+    FUZZ_CHECK(written.outcome() != Outcome::Done || written.problem().text().empty());
+    attempt.status = written.outcome();
     return attempt;
 }
 
@@ -184,9 +183,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto rows = ImageLayouts();
     const std::size_t pick = typed ? 0 : input.ConsumeIntegralInRange<std::size_t>(0, rows.size());
     const ImageLayout* given = pick == 0 ? nullptr : rows[pick - 1];
-    const LoadResult loaded = LoadHeader(path, given);
-    FUZZ_CHECK(loaded.header);
-    const LoadedHeader& header = *loaded.header;
+    const Result<LoadedHeader> loaded = LoadHeader(path, given);
+    FUZZ_CHECK(loaded.done());
+    const LoadedHeader& header = *loaded;
     const ImageLayout& layout = *header.layout;
     const auto kind = static_cast<Expectation>(input.ConsumeIntegralInRange<int>(0, 2));
     const std::optional<ExpectedHeader> expected = expectation(input, kind, header);
@@ -204,7 +203,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (readOnly) {
         std::filesystem::permissions(path, std::filesystem::perms::owner_write,
                                      std::filesystem::perm_options::add);
-        FUZZ_CHECK(attempt.status != WriteStatus::Written && after == before);
+        FUZZ_CHECK(attempt.status != Outcome::Done && after == before);
         return 0;
     }
     // What must keep the file as it is, in the order a write looks at it.
@@ -213,15 +212,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          (header.doubtful && !given) ||
                          (attempt.wholeHeader && before.size() < ChecksummedRegionStart);
     if (attempt.refusable)
-        FUZZ_CHECK(attempt.status == WriteStatus::Refused);
+        FUZZ_CHECK(attempt.status == Outcome::Refused);
     else if (changed)
-        FUZZ_CHECK(attempt.status == WriteStatus::Changed);
+        FUZZ_CHECK(attempt.status == Outcome::Changed);
     else if (refused)
-        FUZZ_CHECK(attempt.status == WriteStatus::Refused);
-    if (attempt.status != WriteStatus::Written) {
+        FUZZ_CHECK(attempt.status == Outcome::Refused);
+    if (attempt.status != Outcome::Done) {
         // Only a row's own limits refuse beyond those.
-        FUZZ_CHECK(attempt.status == WriteStatus::Refused ||
-                   attempt.status == WriteStatus::Changed);
+        FUZZ_CHECK(attempt.status == Outcome::Refused || attempt.status == Outcome::Changed);
         FUZZ_CHECK(attempt.refusable || changed || refused || layout.refuseHeader ||
                    !layout.growthRefusal.empty());
         FUZZ_CHECK(after == before);
@@ -237,20 +235,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(after == wanted);
 
     // Read back through the layout the file had, unless the bytes written made it another.
-    const LoadResult reread = LoadHeader(path, given);
-    FUZZ_CHECK(reread.header);
-    if (reread.header->layout != &layout)
+    const Result<LoadedHeader> reread = LoadHeader(path, given);
+    FUZZ_CHECK(reread.done());
+    if (reread->layout != &layout)
         return 0;
     for (const HeaderPatch& piece : attempt.pieces) {
-        FUZZ_CHECK(std::equal(
-            piece.bytes.begin(), piece.bytes.end(), reread.header->bytes.begin() + piece.offset,
-            [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
+        FUZZ_CHECK(
+            std::equal(piece.bytes.begin(), piece.bytes.end(), reread->bytes.begin() + piece.offset,
+                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
     }
     for (const HeaderField& field : HeaderFieldTable) {
-        const std::string_view bytes(reinterpret_cast<const char*>(reread.header->bytes.data()) +
-                                         field.offset,
-                                     field.length);
-        FUZZ_CHECK(reread.header->texts[field.index] == bytes.substr(0, bytes.find('\0')));
+        const std::string_view bytes(
+            reinterpret_cast<const char*>(reread->bytes.data()) + field.offset, field.length);
+        FUZZ_CHECK(reread->texts[field.index] == bytes.substr(0, bytes.find('\0')));
     }
     return 0;
 }
