@@ -38,8 +38,8 @@ std::string_view userText(const LoadedHeader& header, const MarsUserField& field
 std::string securityText(const MarsReading& mars) {
     const std::string crc = PadHex(ToHex(mars.securityCrc), 8);
     if (!mars.securityKnown)
-        return "CRC-32 " + crc + ", not verified (no checksum of the 32X's known)";
-    return "CRC-32 " + crc + (*mars.securityKnown ? ", the 32X's" : ", not the 32X's");
+        return "CRC-32 " + crc + ", not verified (no checksum of the real one is known)";
+    return "CRC-32 " + crc + (*mars.securityKnown ? ", the real one" : ", not the real one");
 }
 
 std::optional<std::array<PicoReading, PicoReaderNames.size()>> picoOf(const LoadedHeader& header) {
