@@ -7,6 +7,7 @@
 #include "HeaderFile.h"
 #include "HeaderLayout.h"
 
+#include <algorithm>
 #include <array>
 #include <iosfwd>
 #include <optional>
@@ -27,7 +28,11 @@ inline constexpr std::array<std::string_view, HeaderFieldCount> fieldKeys{
 };
 
 // A field's option on the command line: its key with dashes, e.g. --rom-end.
-std::string optionName(std::string_view key);
+inline std::string optionName(std::string_view key) {
+    std::string option = "--" + std::string(key);
+    std::replace(option.begin(), option.end(), '_', '-');
+    return option;
+}
 
 struct Streams {
     std::ostream& out;
