@@ -4,6 +4,7 @@
 #include "DeviceCodes.h"
 #include "DiscSystemArea.h"
 #include "FileCommands.h"
+#include "MarsPicoReport.h"
 #include "RegionCodes.h"
 #include "SystemNames.h"
 #include "TextDisplay.h"
@@ -282,6 +283,7 @@ void printHeader(const std::string& path, const LoadedHeader& header, std::ostre
                 .append(device.name);
         line("Devices:", names.empty() ? "none" : names);
     }
+    printMarsPico(header, line);
     if (!header.discUserData.empty())
         printDisc(header, line);
     line("Size:", std::to_string(header.fileSize) + " bytes");
@@ -337,6 +339,7 @@ std::string headerJsonLine(const std::string& path, const LoadedHeader& header) 
     } else {
         json["devices"] = nullptr;
     }
+    addMarsPicoJson(json, header);
     json["disc"] = header.discUserData.empty() ? Json(nullptr) : discJson(header);
     json["tmss_ok"] = hasTrademark(header);
     json["layout"] = header.layout->key;

@@ -66,6 +66,11 @@ Result<> readRom(SystemFile& file, const std::string& path, const ImageLayout* g
         return {};
     }
 
+    for (std::size_t i = 0; i < loaded.marsArea.size(); ++i) {
+        if (const std::uint64_t at = layout.fileOffset(MarsAreaStart + i); at < *probe)
+            loaded.marsArea[i] = buffer[at];
+    }
+
     RomChecksumAccumulator checksum;
     std::uint64_t offset = 0;
     std::size_t count = *probe;

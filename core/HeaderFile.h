@@ -9,6 +9,7 @@
 #include "HeaderLayout.h"
 #include "HexText.h"
 #include "ImageLayout.h"
+#include "MarsProgram.h"
 #include "Outcome.h"
 #include "RandomAccessFile.h"
 #include "RomChecksum.h"
@@ -39,6 +40,7 @@ struct LoadedHeader {
     std::uint64_t fileSize = 0;
     std::uint64_t romSize = 0; // the file's size less an interleaved image's copier header
     HeaderBytes bytes{};       // the header exactly; zeros past the end of a short ROM
+    MarsArea marsArea{};       // a cartridge's 32X user header and security program, likewise
     const ImageLayout* layout = &PlainLayout;
     bool doubtful = false; // read in that layout though nothing confirms it: never written so
     const NonRomFormat* notRom = nullptr; // a known other format: nothing else is read

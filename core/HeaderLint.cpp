@@ -5,6 +5,7 @@
 #include "DiscSystemArea.h"
 #include "LintContext.h"
 #include "LintMends.h"
+#include "MarsPicoLint.h"
 #include "RegionCodes.h"
 #include "SystemNames.h"
 
@@ -511,6 +512,25 @@ constexpr Rule rules[] = {
       "rom-properties MegaDrive.cpp; jgenesis segacd-core lib.rs is_cd_32x_disc", checkCd32x},
      Scope::Header,
      Media::Disc},
+    {{"mars-missing", LintLevel::Error,
+      "the console name says 32X, but the 32X initial program is missing",
+      "ClassiCube m68k_crt0.s (reset vector 3F0), rom-properties md_structs.h and MegaDrive.cpp, "
+      "jgenesis s32x-core lib.rs and issue #259 (security program)",
+      [](const LintContext& c, std::vector<LintFinding>& f) { checkMarsMissing(c.header, f); }},
+     Scope::Header,
+     Media::Cartridge},
+    {{"mars-unnamed", LintLevel::Warning,
+      "the ROM carries the 32X initial program, but the console name does not say 32X",
+      "PicoDrive pico/32x/memory.c, ares mia/medium/mega-32x.cpp, rom-properties MegaDrive.cpp",
+      [](const LintContext& c, std::vector<LintFinding>& f) { checkMarsUnnamed(c.header, f); }},
+     Scope::Header,
+     Media::Cartridge},
+    {{"pico-readers", LintLevel::Note, "readers differ on whether the console name is a Pico's",
+      "Genesis Plus GX core/loadrom.c, PicoDrive pico/media.c, BlastEm system.c, rom-properties "
+      "MegaDrive.cpp",
+      [](const LintContext& c, std::vector<LintFinding>& f) { checkPicoReaders(c.header, f); }},
+     Scope::Header,
+     Media::Cartridge},
 };
 
 const std::vector<LintRule>& ruleList() {

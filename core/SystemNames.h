@@ -20,14 +20,21 @@ struct SystemName {
 
 // The names plutiedev.com and rom-properties list. SEGA SSF asks for the extended (Sega)
 // mapper, which BlastEm gives a ROM of 512 KiB or more; SEGA PICO makes Genesis Plus GX a
-// Pico.
-inline constexpr std::array<SystemName, 8> SystemTable{{
+// Pico. The other Pico names are those BlastEm (system.c) and rom-properties (MegaDrive.cpp)
+// list; PicoReaders.h has which reader takes which.
+inline constexpr std::array<SystemName, 14> SystemTable{{
     {"SEGA MEGA DRIVE", System::MegaDrive, "mega_drive", "Mega Drive"},
     {"SEGA MEGADRIVE", System::MegaDrive, "mega_drive", "Mega Drive"},
     {"SEGA GENESIS", System::Genesis, "genesis", "Genesis"},
     {"SEGA 32X", System::Mega32X, "32x", "32X"},
     {"SEGA SSF", System::Ssf, "ssf", "Mega Drive with the extended (SSF) mapper"},
     {"SEGA PICO", System::Pico, "pico", "Pico"},
+    {"SEGATOYS PICO", System::Pico, "pico", "Pico"},
+    {"SEGA TOYS PICO", System::Pico, "pico", "Pico"},
+    {"SAMSUNG PICO", System::Pico, "pico", "Pico"},
+    {"SEGA IAC", System::Pico, "pico", "Pico"},
+    {"IMA IKUNOUJYUKU", System::Pico, "pico", "Pico"},
+    {"IMA IKUNOJYUKU", System::Pico, "pico", "Pico"},
     {"SEGA EVERDRIVE", System::EverDrive, "everdrive", "Mega EverDrive (extended mapper)"},
     {"SEGA MEGAWIFI", System::MegaWifi, "megawifi", "MegaWiFi cartridge"},
 }};

@@ -5,6 +5,7 @@
 
 #include "LintCases.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -18,6 +19,8 @@ LoadedHeader loadedCase(const LintCase& test) {
     const Bytes rom = lintCaseRom(test);
     LoadedHeader header;
     std::copy_n(rom.begin(), std::min(rom.size(), header.bytes.size()), header.bytes.begin());
+    if (rom.size() >= MarsAreaEnd)
+        std::copy_n(rom.begin() + MarsAreaStart, header.marsArea.size(), header.marsArea.begin());
     header.romSize = header.fileSize = rom.size();
     header.layout = test.layout;
     header.notRom = test.notRom;

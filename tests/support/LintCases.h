@@ -8,6 +8,7 @@
 #include "ImageLayout.h"
 #include "RomBuilder.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -107,6 +108,27 @@ inline const LintCase lintCases[] = {
      &Disc2352Layout,
      nullptr,
      {false, true}},
+    // 32X: the signs of the initial program at 4, 0x3C0 and 0x512, and the console name.
+    {"a 32X name without the initial program", {{0x100, "SEGA 32X        "}}, {"mars-missing"}},
+    {"a 32X name lacking only the text rom-properties wants",
+     {{0x100, "SEGA 32X        "}, {0x004, "\0\0\x03\xF0"s}, {0x3C0, "MARS CHECK MODE "}},
+     {"mars-missing"}},
+    {"a 32X ROM with its initial program",
+     {{0x100, "SEGA 32X U      "},
+      {0x004, "\0\0\x03\xF0"s},
+      {0x3C0, "MARS CHECK MODE "},
+      {0x512, "MARS Initial & Security Program"}},
+     {}},
+    {"the initial program under a Mega Drive name",
+     {{0x004, "\0\0\x03\xF0"s}, {0x3C0, "MARS CHECK MODE "}},
+     {"mars-unnamed"}},
+    {"a Pico name every reader knows", {{0x100, "SEGA PICO       "}}, {}},
+    {"a Pico name Genesis Plus GX and rom-properties do not know",
+     {{0x100, "SEGA IAC        "}},
+     {"pico-readers"}},
+    {"a Korean Pico, without the trademark",
+     {{0x100, "SAMSUNG PICO    "}},
+     {"tmss", "pico-readers"}},
     {"a CD32X disc",
      {{0x100, "SEGA 32X        "}, {0x1F0, "U  "}, {0x20B, "\x7A"}},
      {"disc-cd32x"},
@@ -120,6 +142,10 @@ inline Bytes lintCaseRom(const LintCase& test) {
     writeCleanHeader(rom);
     for (const Edit& edit : test.edits)
         setBytes(rom, edit.offset, edit.bytes);
+    // Bytes past the header are summed: a build that writes them stores the checksum anew.
+    if (std::any_of(test.edits.begin(), test.edits.end(),
+                    [](const Edit& edit) { return edit.offset >= ChecksummedRegionStart; }))
+        storeChecksum(rom);
     rom.resize(test.size);
     return rom;
 }
