@@ -20,12 +20,6 @@ namespace quillon::cli {
 // differs (check), a finding that fails the file (lint).
 enum ExitStatus : int { Done = 0, Flagged = 1, BadInput = 2, FileFailed = 3 };
 
-// The six fields' names in JSON, row for row with HeaderFieldTable; the other fields have
-// theirs in HeaderInfoTable.
-inline constexpr std::array<std::string_view, HeaderFieldCount> fieldKeys{
-    "console_name", "copyright", "domestic_name", "overseas_name", "serial_number", "country_code",
-};
-
 // A field's option on the command line: its key with dashes, e.g. --rom-end.
 std::string optionName(std::string_view key);
 

@@ -2,20 +2,21 @@
 #include "HeaderInfo.h"
 
 #include "HexText.h"
+#include "SystemNames.h"
 
 #include <algorithm>
 
 namespace quillon {
 
-const HeaderInfoField& headerInfoField(std::string_view key) {
-    return *std::find_if(HeaderInfoTable.begin(), HeaderInfoTable.end(),
-                         [key](const HeaderInfoField& field) { return field.key == key; });
-}
-
 bool HasTrademark(std::span<const std::uint8_t, ChecksummedRegionStart> header) {
     return std::any_of(TrademarkOffsets.begin(), TrademarkOffsets.end(), [&](std::uint32_t at) {
         return std::equal(TrademarkText.begin(), TrademarkText.end(), header.begin() + at);
     });
+}
+
+bool IsSsf(std::span<const std::uint8_t, ChecksummedRegionStart> header) {
+    const HeaderField& name = headerField(FieldId::ConsoleName);
+    return ReadSystem(header.subspan(name.offset, name.length)).system == System::Ssf;
 }
 
 std::string FormatAddress(std::uint32_t address) { return PadHex(ToHex(address), 8); }

@@ -60,7 +60,7 @@ TEST_P(DiscLayoutTest, AnEditChangesOnlyItsFieldsAndTheSectorsEdcAndEcc) {
 
     const Bytes after = readBytes(m_path);
     ASSERT_EQ(after.size(), before.size());
-    const HeaderField& name = HeaderFieldTable[3];
+    const HeaderField& name = headerField(FieldId::OverseasName);
     const std::size_t nameAt = userData() + name.offset;
     const std::size_t checksumAt = userData() + ChecksumWord::offset;
     constexpr std::size_t edc = 2064; // the EDC, the zeros and both parities to the sector's end
@@ -113,14 +113,15 @@ TEST(CueSheetImageTest, ASheetsDataTrackIsReadAndWrittenAndAModeTwoTrackOnlyRead
     const LoadResult loaded = LoadHeader(dir.file("disc.cue"));
     ASSERT_TRUE(loaded.header) << loaded.error;
     EXPECT_EQ(loaded.header->layout, &Disc2352Layout);
-    EXPECT_EQ(loaded.header->texts[2], fitFieldText("QUILLON TEST ROM", HeaderFieldTable[2]));
+    EXPECT_EQ(loaded.header->texts[2],
+              fitFieldText("QUILLON TEST ROM", headerField(FieldId::DomesticName)));
 
     HeaderEdit edit;
     edit.texts[2] = "NEW";
     ASSERT_EQ(WriteHeaderEdit(dir.file("disc.cue"), edit).status, WriteStatus::Written);
     EXPECT_EQ(readBytes(dir.file("disc.cue")), Bytes(sheet.begin(), sheet.end()));
     const Bytes written = readBytes(dir.file("disc.bin"));
-    EXPECT_EQ(written[RawUserDataOffset + HeaderFieldTable[2].offset], 'N');
+    EXPECT_EQ(written[RawUserDataOffset + headerField(FieldId::DomesticName).offset], 'N');
     RawSector sector;
     std::copy_n(written.begin(), sector.size(), sector.begin());
     EXPECT_TRUE(CheckMode1Sector(sector).edcOk);

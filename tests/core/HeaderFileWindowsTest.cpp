@@ -60,7 +60,7 @@ TEST_F(HeaderFileWindowsTest, WidePathsLoadAndSave) {
     for (const std::wstring name : {L"ロム.bin", L"Édition.bin"}) {
         const std::string path = m_dir.file(toUtf8(name));
         Bytes bytes = randomBytes(0x300, 6);
-        setFieldBytes(bytes, HeaderFieldTable[3], "WIDE");
+        setFieldBytes(bytes, headerField(FieldId::OverseasName), "WIDE");
         writeBytes(path, bytes);
         ASSERT_TRUE(std::filesystem::exists(m_dir.path() / name)) << path;
 
