@@ -101,11 +101,11 @@ void textJson(Json& object, const LoadedHeader& header, const HeaderField& field
     addHex(object, header, field);
 }
 
+// An address has no "_hex" member: its value is the bytes already.
 void addressJson(Json& object, const LoadedHeader& header, const HeaderField& field) {
     const std::uint8_t* bytes = wholeBytes(header, field);
     object[std::string(field.key)] =
         bytes ? Json(FormatAddress(ReadAddress(bytes))) : Json(nullptr);
-    addHex(object, header, field);
 }
 
 Json sizeJson(std::optional<std::uint64_t> size) { return size ? Json(*size) : Json(nullptr); }
