@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FieldValues.h"
 
+#include "EnumNames.h"
 #include "HeaderInfo.h"
 #include "HexText.h"
 #include "TextDisplay.h"
@@ -14,15 +15,6 @@ namespace quillon::cli {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 struct HexValue {
     std::uint32_t value = 0;
     std::string problem;
@@ -32,10 +24,10 @@ struct HexValue {
 // large is named by its limit.
 HexValue parseHex(std::string_view typed, std::size_t maxDigits, bool allowPrefix,
                   std::string_view limit) {
-    std::string_view digits = trimmed(typed);
+    std::string_view digits = trimBlanks(typed);
     if (allowPrefix && (digits.starts_with("0x") || digits.starts_with("0X")))
         digits.remove_prefix(2);
-    const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    const auto isHex = [](char c) { return hexDigitValue(c).has_value(); };
     if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isHex))
         return {0, quotedText(typed) + " is not hexadecimal"};
     digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
@@ -49,19 +41,12 @@ HexValue parseAddress(std::string_view typed) {
 }
 
 // What the addresses of a save memory answering so must look like.
-std::string_view parityRule(MemoryAccess access) {
-    switch (access) {
-    case MemoryAccess::Odd:
-        return "an odd start and end";
-    case MemoryAccess::Even:
-        return "an even start and end";
-    case MemoryAccess::Word:
-        return "an even start and an odd end";
-    case MemoryAccess::Other:
-        break;
-    }
-    return "any";
-}
+constexpr EnumNames<MemoryAccess, 4> parityRules{{{
+    {MemoryAccess::Word, "an even start and an odd end"},
+    {MemoryAccess::Even, "an even start and end"},
+    {MemoryAccess::Odd, "an odd start and end"},
+    {MemoryAccess::Other, "any"},
+}}};
 
 } // namespace
 
@@ -115,7 +100,7 @@ Parsed parseExtraMemoryValue(std::string_view typed) {
     if (kind->access != MemoryAccess::Other && memory.accessByAddresses() != kind->access)
         return {{},
                 quotedText(typed) + ": " + std::string(kind->name) + " needs " +
-                    std::string(parityRule(kind->access))};
+                    std::string(parityRules.name(kind->access))};
     return {EncodeExtraMemory(*kind, start.value, end.value), {}};
 }
 

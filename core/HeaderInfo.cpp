@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "HeaderInfo.h"
 
+#include "EnumNames.h"
 #include "HexText.h"
 #include "SystemNames.h"
 
@@ -26,19 +27,14 @@ std::uint32_t ReadAddress(const std::uint8_t* bytes) {
            static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
 }
 
-std::string_view memoryAccessName(MemoryAccess access) {
-    switch (access) {
-    case MemoryAccess::Word:
-        return "word";
-    case MemoryAccess::Even:
-        return "even bytes";
-    case MemoryAccess::Odd:
-        return "odd bytes";
-    case MemoryAccess::Other:
-        break;
-    }
-    return "other";
-}
+constexpr EnumNames<MemoryAccess, 4> memoryAccessNames{{{
+    {MemoryAccess::Word, "word"},
+    {MemoryAccess::Even, "even bytes"},
+    {MemoryAccess::Odd, "odd bytes"},
+    {MemoryAccess::Other, "other"},
+}}};
+
+std::string_view memoryAccessName(MemoryAccess access) { return memoryAccessNames.name(access); }
 
 MemoryAccess ExtraMemory::access() const {
     switch ((type >> 3) & 0x3) {

@@ -3,6 +3,7 @@
 
 #include "DeviceCodes.h"
 #include "DiscSystemArea.h"
+#include "EnumNames.h"
 #include "RegionCodes.h"
 
 #include <algorithm>
@@ -37,7 +38,7 @@ std::string shownText(std::string_view bytes) {
         if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\')
             text += byte;
         else
-            text += "\\x" + hex(c, 2);
+            text += hexEscape(c);
     }
     return text + "\"";
 }
@@ -529,17 +530,13 @@ const std::vector<LintRule>& ruleList() {
 
 } // namespace
 
-std::string_view lintLevelName(LintLevel level) {
-    switch (level) {
-    case LintLevel::Error:
-        return "error";
-    case LintLevel::Warning:
-        return "warning";
-    case LintLevel::Note:
-        break;
-    }
-    return "note";
-}
+constexpr EnumNames<LintLevel, 3> lintLevelNames{{{
+    {LintLevel::Error, "error"},
+    {LintLevel::Warning, "warning"},
+    {LintLevel::Note, "note"},
+}}};
+
+std::string_view lintLevelName(LintLevel level) { return lintLevelNames.name(level); }
 
 std::span<const LintRule> LintRules() { return ruleList(); }
 
