@@ -41,12 +41,11 @@ HexValue parseAddress(std::string_view typed) {
 }
 
 // What the addresses of a save memory answering so must look like.
-constexpr EnumNames<MemoryAccess, 4> parityRules{{{
-    {MemoryAccess::Word, "an even start and an odd end"},
-    {MemoryAccess::Even, "an even start and end"},
-    {MemoryAccess::Odd, "an odd start and end"},
-    {MemoryAccess::Other, "any"},
-}}};
+constexpr EnumNames<MemoryAccess, 4> parityRules{
+    {{{MemoryAccess::Word, "an even start and an odd end"},
+      {MemoryAccess::Even, "an even start and end"},
+      {MemoryAccess::Odd, "an odd start and end"},
+      {MemoryAccess::Other, "any"}}}};
 
 } // namespace
 

@@ -59,6 +59,10 @@ struct HeaderField {
 
 namespace detail {
 
+// Who edits a field as a text: the window (and the command line), or the command line alone;
+// the window edits the checksum too, in a box of its own.
+enum class Editor { Window, CliOnly };
+
 struct FieldRow {
     FieldId id;
     std::string_view key;
@@ -66,7 +70,7 @@ struct FieldRow {
     std::uint32_t offset;
     std::uint32_t length;
     FieldKind kind;
-    bool windowEdits;
+    Editor editor;
     Media media;
 };
 
@@ -75,57 +79,42 @@ constexpr std::array<HeaderField, Count> fieldsOf(const std::array<FieldRow, Cou
     std::array<HeaderField, Count> fields{};
     for (std::size_t i = 0; i < Count; ++i) {
         const FieldRow& row = rows[i];
-        fields[i] = {static_cast<std::size_t>(row.id),
-                     row.label,
-                     row.offset,
-                     row.length,
-                     row.key,
-                     row.kind,
-                     row.windowEdits,
-                     row.media};
+        fields[i] = {
+            static_cast<std::size_t>(row.id), row.label, row.offset, row.length, row.key, row.kind,
+            row.editor == Editor::Window,     row.media};
     }
     return fields;
 }
 
-constexpr bool window = true;
+using enum FieldKind;
+using enum Editor;
+using enum Media;
 
 // Offsets are those of the cartridge's memory map, which a disc's first sector repeats: the
 // header at 0x100 (Sega's header documentation; Genesis Plus GX core/loadrom.c getrominfo reads
 // the same places), the disc's system area before it (rom-properties md_structs.h,
-// MCD_SystemID), each disc text followed by a byte left as it is.
+// MCD_SystemID), each disc text followed by a byte left as it is; the build date is "MMDDYYYY",
+// usually.
 inline constexpr std::array<FieldRow, 18> fieldRows{{
-    {FieldId::ConsoleName, "console_name", "Console Name:", 0x100, 16, FieldKind::Text, window,
-     Media::Any},
-    {FieldId::Copyright, "copyright", "Copyright Date:", 0x110, 16, FieldKind::Text, window,
-     Media::Any},
-    {FieldId::DomesticName, "domestic_name", "Domestic Name:", 0x120, 48, FieldKind::Text, window,
-     Media::Any},
-    {FieldId::OverseasName, "overseas_name", "Overseas Name:", 0x150, 48, FieldKind::Text, window,
-     Media::Any},
-    {FieldId::SerialNumber, "serial_number", "Serial Number:", 0x180, 14, FieldKind::Text, window,
-     Media::Any},
-    {FieldId::CountryCode, "country_code", "Country Code:", 0x1F0, 3, FieldKind::Text, window,
-     Media::Any},
-    {FieldId::DeviceSupport, "device_support", "Device Support:", 0x190, 16, FieldKind::Text,
-     !window, Media::Any},
-    {FieldId::RomStart, "rom_start", "ROM Start:", 0x1A0, 4, FieldKind::Address, !window,
-     Media::Any},
-    {FieldId::RomEnd, "rom_end", "ROM End:", 0x1A4, 4, FieldKind::Address, !window, Media::Any},
-    {FieldId::RamStart, "ram_start", "RAM Start:", 0x1A8, 4, FieldKind::Address, !window,
-     Media::Any},
-    {FieldId::RamEnd, "ram_end", "RAM End:", 0x1AC, 4, FieldKind::Address, !window, Media::Any},
-    {FieldId::ExtraMemory, "extra_memory", "Extra Memory:", 0x1B0, 12, FieldKind::ExtraMemory,
-     !window, Media::Any},
-    {FieldId::Modem, "modem", "Modem:", 0x1BC, 12, FieldKind::Text, !window, Media::Any},
-    {FieldId::Memo, "memo", "Memo:", 0x1C8, 40, FieldKind::Text, !window, Media::Any},
-    {FieldId::VolumeName, "volume_name", "Volume Name:", 0x010, 11, FieldKind::Text, !window,
-     Media::Disc},
-    {FieldId::SystemName, "system_name", "Disc System Name:", 0x020, 11, FieldKind::Text, !window,
-     Media::Disc},
-    {FieldId::BuildDate, "build_date", "Build Date:", 0x050, 8, FieldKind::Text, !window,
-     Media::Disc}, // "MMDDYYYY", usually
-    {FieldId::Checksum, "checksum", "Checksum:", 0x18E, 2, FieldKind::Checksum, !window,
-     Media::Any},
+    // id, key, label, offset, length, kind, who edits it, media
+    {FieldId::ConsoleName, "console_name", "Console Name:", 0x100, 16, Text, Window, Any},
+    {FieldId::Copyright, "copyright", "Copyright Date:", 0x110, 16, Text, Window, Any},
+    {FieldId::DomesticName, "domestic_name", "Domestic Name:", 0x120, 48, Text, Window, Any},
+    {FieldId::OverseasName, "overseas_name", "Overseas Name:", 0x150, 48, Text, Window, Any},
+    {FieldId::SerialNumber, "serial_number", "Serial Number:", 0x180, 14, Text, Window, Any},
+    {FieldId::CountryCode, "country_code", "Country Code:", 0x1F0, 3, Text, Window, Any},
+    {FieldId::DeviceSupport, "device_support", "Device Support:", 0x190, 16, Text, CliOnly, Any},
+    {FieldId::RomStart, "rom_start", "ROM Start:", 0x1A0, 4, Address, CliOnly, Any},
+    {FieldId::RomEnd, "rom_end", "ROM End:", 0x1A4, 4, Address, CliOnly, Any},
+    {FieldId::RamStart, "ram_start", "RAM Start:", 0x1A8, 4, Address, CliOnly, Any},
+    {FieldId::RamEnd, "ram_end", "RAM End:", 0x1AC, 4, Address, CliOnly, Any},
+    {FieldId::ExtraMemory, "extra_memory", "Extra Memory:", 0x1B0, 12, ExtraMemory, CliOnly, Any},
+    {FieldId::Modem, "modem", "Modem:", 0x1BC, 12, Text, CliOnly, Any},
+    {FieldId::Memo, "memo", "Memo:", 0x1C8, 40, Text, CliOnly, Any},
+    {FieldId::VolumeName, "volume_name", "Volume Name:", 0x010, 11, Text, CliOnly, Disc},
+    {FieldId::SystemName, "system_name", "Disc System Name:", 0x020, 11, Text, CliOnly, Disc},
+    {FieldId::BuildDate, "build_date", "Build Date:", 0x050, 8, Text, CliOnly, Disc},
+    {FieldId::Checksum, "checksum", "Checksum:", 0x18E, 2, Checksum, CliOnly, Any},
 }};
 
 } // namespace detail

@@ -27,12 +27,10 @@ std::uint32_t ReadAddress(const std::uint8_t* bytes) {
            static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
 }
 
-constexpr EnumNames<MemoryAccess, 4> memoryAccessNames{{{
-    {MemoryAccess::Word, "word"},
-    {MemoryAccess::Even, "even bytes"},
-    {MemoryAccess::Odd, "odd bytes"},
-    {MemoryAccess::Other, "other"},
-}}};
+constexpr EnumNames<MemoryAccess, 4> memoryAccessNames{{{{MemoryAccess::Word, "word"},
+                                                         {MemoryAccess::Even, "even bytes"},
+                                                         {MemoryAccess::Odd, "odd bytes"},
+                                                         {MemoryAccess::Other, "other"}}}};
 
 std::string_view memoryAccessName(MemoryAccess access) { return memoryAccessNames.name(access); }
 

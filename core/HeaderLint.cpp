@@ -530,11 +530,8 @@ const std::vector<LintRule>& ruleList() {
 
 } // namespace
 
-constexpr EnumNames<LintLevel, 3> lintLevelNames{{{
-    {LintLevel::Error, "error"},
-    {LintLevel::Warning, "warning"},
-    {LintLevel::Note, "note"},
-}}};
+constexpr EnumNames<LintLevel, 3> lintLevelNames{
+    {{{LintLevel::Error, "error"}, {LintLevel::Warning, "warning"}, {LintLevel::Note, "note"}}}};
 
 std::string_view lintLevelName(LintLevel level) { return lintLevelNames.name(level); }
 

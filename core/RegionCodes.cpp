@@ -128,12 +128,10 @@ const std::vector<RegionLetter>& RegionLetterTable() {
     return letters;
 }
 
-constexpr EnumNames<RegionStyle, 4> regionStyleKeys{{{
-    {RegionStyle::Letters, "letters"},
-    {RegionStyle::Mask, "mask"},
-    {RegionStyle::Name, "name"},
-    {RegionStyle::Unknown, "unknown"},
-}}};
+constexpr EnumNames<RegionStyle, 4> regionStyleKeys{{{{RegionStyle::Letters, "letters"},
+                                                      {RegionStyle::Mask, "mask"},
+                                                      {RegionStyle::Name, "name"},
+                                                      {RegionStyle::Unknown, "unknown"}}}};
 
 std::string_view regionStyleKey(RegionStyle style) { return regionStyleKeys.name(style); }
 
