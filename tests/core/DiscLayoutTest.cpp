@@ -38,8 +38,8 @@ TEST_P(DiscLayoutTest, IsRecognisedAndReadAtTheFirstSectorsUserData) {
     ASSERT_TRUE(loaded.header) << loaded.error;
     const LoadedHeader& header = *loaded.header;
     EXPECT_EQ(header.layout, GetParam().layout);
-    EXPECT_EQ(header.texts[0], "SEGA MEGA DRIVE ");
-    EXPECT_EQ(header.texts[5], "U  ");
+    EXPECT_EQ(header.texts[headerField(FieldId::ConsoleName).index], "SEGA MEGA DRIVE ");
+    EXPECT_EQ(header.texts[headerField(FieldId::CountryCode).index], "U  ");
     EXPECT_EQ(header.storedHigh, 0x12);
     EXPECT_EQ(header.storedLow, 0x34);
     EXPECT_FALSE(CalculatedChecksum(header));
@@ -53,7 +53,7 @@ TEST_P(DiscLayoutTest, AnEditChangesOnlyItsFieldsAndTheSectorsEdcAndEcc) {
     const Bytes before = image();
     writeBytes(m_path, before);
     HeaderEdit edit;
-    edit.texts[3] = "A NEW OVERSEAS NAME";
+    edit.texts[headerField(FieldId::OverseasName).index] = "A NEW OVERSEAS NAME";
     edit.checksum = ChecksumBytes{0xAB, 0xCD};
     const WriteResult written = WriteHeaderEdit(m_path, edit);
     ASSERT_EQ(written.status, WriteStatus::Written) << written.error;
@@ -113,11 +113,11 @@ TEST(CueSheetImageTest, ASheetsDataTrackIsReadAndWrittenAndAModeTwoTrackOnlyRead
     const LoadResult loaded = LoadHeader(dir.file("disc.cue"));
     ASSERT_TRUE(loaded.header) << loaded.error;
     EXPECT_EQ(loaded.header->layout, &Disc2352Layout);
-    EXPECT_EQ(loaded.header->texts[2],
+    EXPECT_EQ(loaded.header->texts[headerField(FieldId::DomesticName).index],
               fitFieldText("QUILLON TEST ROM", headerField(FieldId::DomesticName)));
 
     HeaderEdit edit;
-    edit.texts[2] = "NEW";
+    edit.texts[headerField(FieldId::DomesticName).index] = "NEW";
     ASSERT_EQ(WriteHeaderEdit(dir.file("disc.cue"), edit).status, WriteStatus::Written);
     EXPECT_EQ(readBytes(dir.file("disc.cue")), Bytes(sheet.begin(), sheet.end()));
     const Bytes written = readBytes(dir.file("disc.bin"));

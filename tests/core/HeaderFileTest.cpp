@@ -130,9 +130,10 @@ TEST_F(PlainHeaderFileTest, ShortFilesLoadWithTheirMissingBytesAsZeros) {
     writeBytes(m_path, rom);
     result = LoadHeader(m_path);
     ASSERT_TRUE(result.header);
-    EXPECT_EQ(result.header->texts[0], std::string(16, 'Q'));
-    EXPECT_EQ(result.header->texts[1], "QQQQQ" + std::string(11, '\xAB'));
-    EXPECT_EQ(result.header->texts[5], "");
+    EXPECT_EQ(result.header->texts[headerField(FieldId::ConsoleName).index], std::string(16, 'Q'));
+    EXPECT_EQ(result.header->texts[headerField(FieldId::Copyright).index],
+              "QQQQQ" + std::string(11, '\xAB'));
+    EXPECT_EQ(result.header->texts[headerField(FieldId::CountryCode).index], "");
     EXPECT_EQ(result.header->storedHigh, 0);
     EXPECT_EQ(result.header->storedLow, 0);
 
@@ -243,7 +244,9 @@ TEST_P(HeaderFileTest, SaveChangesNoOtherByte) {
             for (char& c : text)
                 c = static_cast<char>(engine() % 255 + 1);
         }
-        texts[0].replace(0, std::min<std::size_t>(4, texts[0].size()), "SEGA");
+        texts[headerField(FieldId::ConsoleName).index].replace(
+            0, std::min<std::size_t>(4, texts[headerField(FieldId::ConsoleName).index].size()),
+            "SEGA");
         const std::uint32_t checksum = engine();
         const SaveResult result = SaveHeader(m_path, ToHex(checksum), texts);
         ASSERT_EQ(result.status, SaveStatus::Saved) << result.error;
@@ -268,7 +271,7 @@ TEST_P(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
     setFieldBytes(rom, headerField(FieldId::ConsoleName), std::string("SEGA\0\0MD", 8));
     writeRom(rom);
     HeaderEdit edit;
-    edit.texts[4] = "GM 0001";
+    edit.texts[headerField(FieldId::SerialNumber).index] = "GM 0001";
     edit.patches.push_back({0x1A4, "\x00\x07\xFF\xFF"});
     ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
 
@@ -305,7 +308,7 @@ TEST_P(HeaderFileTest, APatchBeforeTheHeaderIsRefused) {
     const Bytes rom = romOf(0x300, 23);
     writeRom(rom);
     HeaderEdit edit;
-    edit.texts[4] = "GM 0001";
+    edit.texts[headerField(FieldId::SerialNumber).index] = "GM 0001";
     edit.patches.push_back({HeaderStart - 1, "\x4E\x71"});
     EXPECT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Refused);
     EXPECT_EQ(readRom(), rom);
@@ -323,14 +326,14 @@ INSTANTIATE_TEST_SUITE_P(Layouts, HeaderFileTest, ::testing::ValuesIn(writtenLay
 // On a short file only the bytes written decide how far it grows; padding grows it first.
 TEST_F(PlainHeaderFileTest, ShortFilesGrowAsFarAsTheyAreWritten) {
     HeaderEdit edit;
-    edit.texts[4] = "GM 0001";
+    edit.texts[headerField(FieldId::SerialNumber).index] = "GM 0001";
     writeBytes(m_path, Bytes(10, 1));
     ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
     EXPECT_EQ(readBytes(m_path).size(), 0x18Eu);
 
     // The padding between two fields written stays as it grew.
     edit.growth = Growth{0x1000, 0xFF};
-    edit.texts[0] = "SEGA";
+    edit.texts[headerField(FieldId::ConsoleName).index] = "SEGA";
     writeBytes(m_path, Bytes(10, 1));
     ASSERT_EQ(WriteHeaderEdit(m_path, edit).status, WriteStatus::Written);
     Bytes expected(0x1000, 0xFF);
@@ -372,7 +375,7 @@ TEST_F(PlainHeaderFileTest, ImagesInOtherLayoutsAreWrittenOnlyAsTheyCanBe) {
     HeaderEdit grow;
     grow.growth = Growth{image.size() + InterleavedBlockSize, 0xFF};
     HeaderEdit renamed;
-    renamed.texts[0] = "NOT THE NAME";
+    renamed.texts[headerField(FieldId::ConsoleName).index] = "NOT THE NAME";
     Bytes doubtful = rom;
     setFieldBytes(doubtful, headerField(FieldId::ConsoleName), "NOT THE NAME");
     doubtful = interleave(doubtful);
@@ -380,7 +383,7 @@ TEST_F(PlainHeaderFileTest, ImagesInOtherLayoutsAreWrittenOnlyAsTheyCanBe) {
     setFieldBytes(zip, headerField(FieldId::ConsoleName), "NOT THE NAME");
     std::copy_n("PK\x03\x04", 4, zip.begin());
     HeaderEdit serial;
-    serial.texts[4] = "GM 0001";
+    serial.texts[headerField(FieldId::SerialNumber).index] = "GM 0001";
     for (const auto& [bytes, edit] :
          {std::pair{image, grow}, std::pair{image, renamed}, std::pair{byteSwap(rom), serial},
           std::pair{doubtful, serial}, std::pair{zip, serial}}) {

@@ -66,7 +66,7 @@ TEST_F(HeaderFileWindowsTest, WidePathsLoadAndSave) {
 
         const LoadResult loaded = LoadHeader(path);
         ASSERT_TRUE(loaded.header) << loaded.error;
-        EXPECT_EQ(loaded.header->texts[3], "WIDE");
+        EXPECT_EQ(loaded.header->texts[headerField(FieldId::OverseasName).index], "WIDE");
         ASSERT_EQ(SaveHeader(path, "ABCD", someTexts).status, SaveStatus::Saved);
         EXPECT_EQ(LoadHeader(path).header->storedHigh, 0xAB);
     }
