@@ -213,13 +213,30 @@ void addLint(CLI::App& app, Streams streams, int& status) {
     addLayout(*lint, options->layout);
     const CLI::Validator ruleId(
         [](const std::string& id) {
-            return findLintRule(id) ? std::string() : id + " is no rule's id (see below)";
+            return findLintRule(id) ? std::string()
+                                    : id + " is no rule's id; the ids are " + lintRuleIds();
         },
         "");
     lint->add_option("--allow", options->allowed,
-                     "Leave out the findings of this rule (repeatable)")
+                     "Leave out the findings of these rules (a comma list, or repeated)")
+        ->delimiter(',')
         ->check(ruleId)
-        ->type_name("ID");
+        ->type_name("ID,...");
+    constexpr LintLevel levels[] = {LintLevel::Error, LintLevel::Warning, LintLevel::Note};
+    std::vector<std::string> levelNames;
+    for (const LintLevel level : levels)
+        levelNames.emplace_back(lintLevelName(level));
+    lint->add_option_function<std::string>(
+            "--level",
+            [options, levels](const std::string& name) {
+                options->level =
+                    *std::find_if(std::begin(levels), std::end(levels),
+                                  [&](LintLevel level) { return lintLevelName(level) == name; });
+            },
+            "The least level shown (note, the default, shows all); what is not shown fails no "
+            "file either")
+        ->check(CLI::IsMember(levelNames))
+        ->type_name("LEVEL");
     addFiles(*lint, *files);
     lint->footer("Rules (id, level, what it finds, and the behaviour it rests on):\n" +
                  lintRuleTable());

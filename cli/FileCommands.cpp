@@ -11,12 +11,6 @@
 
 namespace quillon::cli {
 
-std::string optionName(std::string_view key) {
-    std::string option = "--" + std::string(key);
-    std::replace(option.begin(), option.end(), '_', '-');
-    return option;
-}
-
 void sayRefused(const std::string& why, Streams streams) {
     streams.err << "quillon-cli: " << displayText(why) << "; nothing written\n";
 }

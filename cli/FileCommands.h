@@ -7,6 +7,7 @@
 #include "HeaderFile.h"
 #include "HeaderLayout.h"
 
+#include <algorithm>
 #include <array>
 #include <iosfwd>
 #include <optional>
@@ -21,7 +22,11 @@ namespace quillon::cli {
 enum ExitStatus : int { Done = 0, Flagged = 1, BadInput = 2, FileFailed = 3 };
 
 // A field's option on the command line: its key with dashes, e.g. --rom-end.
-std::string optionName(std::string_view key);
+inline std::string optionName(std::string_view key) {
+    std::string option = "--" + std::string(key);
+    std::replace(option.begin(), option.end(), '_', '-');
+    return option;
+}
 
 struct Streams {
     std::ostream& out;

@@ -2,6 +2,7 @@
 #include "LintCommand.h"
 
 #include "HeaderLint.h"
+#include "LintFixes.h"
 #include "TextDisplay.h"
 
 #include <algorithm>
@@ -21,27 +22,42 @@ std::string findingBytes(const LoadedHeader& header, const LintFinding& finding)
         {reinterpret_cast<const char*>(header.bytes.data()) + finding.offset, finding.length});
 }
 
+// The layout a fix must name: the one lint was told, or one in doubt, which no write takes
+// unless it is named.
+const ImageLayout* fixLayout(const LoadedHeader& header, const LintOptions& options) {
+    return options.layout ? options.layout : header.doubtful ? header.layout : nullptr;
+}
+
 // path: level: field: message (0xOFFSET: BYTES); effect [id]
+// and under it "  fix: quillon-cli ..." or "  choose: ..." when the finding has either.
 void printFinding(const std::string& path, const LoadedHeader& header, const LintFinding& finding,
-                  std::ostream& out) {
+                  const ImageLayout* layout, std::ostream& out) {
     out << displayText(path) << ": " << lintLevelName(finding.level) << ": " << finding.field
         << ": " << displayText(finding.message);
     if (finding.length > 0)
         out << " (0x" << ToHex(finding.offset) << ": " << findingBytes(header, finding) << ")";
     out << "; " << displayText(finding.effect) << " [" << finding.id << "]\n";
+    if (finding.fix)
+        out << "  fix: " << displayText(commandLine(fixArguments(*finding.fix, path, layout)))
+            << '\n';
+    else if (!finding.choose.empty())
+        out << "  choose: " << displayText(finding.choose) << '\n';
 }
 
 std::string jsonLine(const std::string& path, const LoadedHeader& header,
-                     const std::vector<LintFinding>& findings) {
+                     const std::vector<LintFinding>& findings, const ImageLayout* layout) {
     Json list = Json::array();
     for (const LintFinding& finding : findings)
-        list.push_back({{"id", finding.id},
-                        {"level", lintLevelName(finding.level)},
-                        {"field", finding.field},
-                        {"offset", finding.offset},
-                        {"bytes", findingBytes(header, finding)},
-                        {"message", finding.message},
-                        {"effect", finding.effect}});
+        list.push_back(
+            {{"id", finding.id},
+             {"level", lintLevelName(finding.level)},
+             {"field", finding.field},
+             {"offset", finding.offset},
+             {"bytes", findingBytes(header, finding)},
+             {"message", finding.message},
+             {"effect", finding.effect},
+             {"fix", finding.fix ? Json(fixArguments(*finding.fix, path, layout)) : Json()},
+             {"choose", finding.choose.empty() ? Json() : Json(finding.choose)}});
     Json json;
     json["path"] = path; // not valid UTF-8 bytes are replaced when dumped; path_hex keeps them
     json["path_hex"] = hexBytes(path);
@@ -62,13 +78,15 @@ int lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
         }
         std::vector<LintFinding> findings = LintHeader(*loaded.header);
         std::erase_if(findings, [&options](const LintFinding& finding) {
-            return options.allowed.contains(std::string(finding.id));
+            return finding.level > options.level ||
+                   options.allowed.contains(std::string(finding.id));
         });
+        const ImageLayout* layout = fixLayout(*loaded.header, options);
         if (options.json) {
-            streams.out << jsonLine(path, *loaded.header, findings) << '\n';
+            streams.out << jsonLine(path, *loaded.header, findings, layout) << '\n';
         } else {
             for (const LintFinding& finding : findings)
-                printFinding(path, *loaded.header, finding, streams.out);
+                printFinding(path, *loaded.header, finding, layout, streams.out);
         }
         const bool failed =
             std::any_of(findings.begin(), findings.end(), [&](const LintFinding& f) {
@@ -79,6 +97,13 @@ int lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
             status = std::max<int>(status, Flagged);
     }
     return status;
+}
+
+std::string lintRuleIds() {
+    std::string ids;
+    for (const LintRule& rule : LintRules())
+        ids.append(ids.empty() ? "" : ", ").append(rule.id);
+    return ids;
 }
 
 std::string lintRuleTable() {

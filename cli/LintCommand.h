@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FileCommands.h"
+#include "HeaderLint.h"
 
 #include <set>
 #include <string>
@@ -14,10 +15,14 @@ struct LintOptions {
     bool json = false;
     bool strict = false;                 // a warning fails a file as an error does
     std::set<std::string> allowed;       // ids whose findings are dropped
+    LintLevel level = LintLevel::Note;   // the least level shown; findings below it are dropped
     const ImageLayout* layout = nullptr; // --layout, instead of the one the bytes tell
 };
 
 int lintFiles(const std::vector<std::string>& paths, const LintOptions& options, Streams streams);
+
+// Every rule's id, comma-separated, for a message.
+std::string lintRuleIds();
 
 // The rules as a table for the help text and the manual page: id, level, reason, source.
 std::string lintRuleTable();

@@ -4,24 +4,14 @@
 #include "DeviceCodes.h"
 #include "DiscSystemArea.h"
 #include "EnumNames.h"
+#include "LintContext.h"
+#include "LintMends.h"
 #include "RegionCodes.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace quillon {
-
-// What the checks read, worked out once.
-struct LintContext {
-    const LoadedHeader& header;
-    const HeaderBytes& bytes;
-    bool complete;              // the file holds the whole header
-    std::uint64_t romEndInFile; // the last byte of the ROM as the file has it
-    bool ssf;                   // the console name asks for the extended mapper
-    std::uint32_t romStart, romEnd, ramStart, ramEnd;
-    std::optional<ExtraMemory> memory;
-    RegionReading region;
-};
 
 namespace {
 
@@ -429,82 +419,87 @@ constexpr Rule rules[] = {
       "the console reads words high byte first", checkByteSwapped},
      Scope::File},
     {{"odd-size", LintLevel::Warning, "the ROM has an odd number of bytes",
-      "the checksum's rule; a cartridge holds 16-bit words", checkOddSize},
+      "the checksum's rule; a cartridge holds 16-bit words", checkOddSize, mendOddSize},
      Scope::Header,
      Media::Cartridge},
     {{"tmss", LintLevel::Error, "the console name does not start with \"SEGA\" or \" SEGA\"",
-      "the console's trademark check (TMSS)", checkTrademark},
+      "the console's trademark check (TMSS)", checkTrademark, mendTrademark},
      Scope::Header},
     {{"checksum", LintLevel::Error, "the stored checksum differs from the calculated one",
-      "games' own checks; Genesis Plus GX core/cart_hw/md_cart.c", checkChecksum},
+      "games' own checks; Genesis Plus GX core/cart_hw/md_cart.c", checkChecksum, mendChecksum},
      Scope::Header,
      Media::Cartridge},
-    {{"rom-start", LintLevel::Warning, "the ROM start is not 0", "BlastEm romdb.c", checkRomStart},
+    {{"rom-start", LintLevel::Warning, "the ROM start is not 0", "BlastEm romdb.c", checkRomStart,
+      mendRomStart},
      Scope::Header,
      Media::Cartridge},
     {{"rom-end-short", LintLevel::Warning, "the declared ROM ends before the file does",
-      "BlastEm romdb.c (ROM mirroring, save-RAM placement)", checkRomEndShort},
+      "BlastEm romdb.c (ROM mirroring, save-RAM placement)", checkRomEndShort, mendRomEnd},
      Scope::Header,
      Media::Cartridge},
     {{"rom-end-beyond", LintLevel::Warning,
       "the declared ROM ends after the file does (SEGA SSF: up to 003FFFFF is fine)",
-      "BlastEm romdb.c (ROM mirroring, save-RAM placement)", checkRomEndBeyond},
+      "BlastEm romdb.c (ROM mirroring, save-RAM placement)", checkRomEndBeyond, mendRomEnd},
      Scope::Header,
      Media::Cartridge},
     {{"rom-end-flat", LintLevel::Note, "the ROM ends past 4 MiB without \"SEGA SSF\"",
-      "jgenesis issue #656 (flat-mapped ROMs)", checkRomEndFlat},
+      "jgenesis issue #656 (flat-mapped ROMs)", checkRomEndFlat, mendRomEndFlat},
      Scope::Header,
      Media::Cartridge},
     {{"ram-range", LintLevel::Warning, "the RAM range is not the work RAM or a mirror of it",
-      "the console's memory map", checkRamRange},
+      "the console's memory map", checkRamRange, mendRamRange},
      Scope::Header,
      Media::Cartridge},
     {{"extra-memory", LintLevel::Warning,
       "a save-memory block that is malformed, empty, larger than 64 KiB, misplaced, inside "
       "the ROM, or whose type byte and addresses disagree",
       "Genesis Plus GX core/cart_hw/sram.c, BlastEm romdb.c, ares (address parity)",
-      checkExtraMemory},
+      checkExtraMemory, mendExtraMemory},
      Scope::Header,
      Media::Cartridge},
     {{"extra-memory-unknown", LintLevel::Note, "0x1B0 is neither \"RA\" nor blank",
-      "Genesis Plus GX, BlastEm, ares and PicoDrive look for \"RA\"", checkExtraMemoryUnknown},
+      "Genesis Plus GX, BlastEm, ares and PicoDrive look for \"RA\"", checkExtraMemoryUnknown,
+      mendExtraMemoryUnknown},
      Scope::Header,
      Media::Cartridge},
     {{"region-name", LintLevel::Note, "the region is spelt as a name (USA, EUR, JAPAN...)",
       "Genesis Plus GX get_region and ares read names; BlastEm, PicoDrive and MiSTer read letters",
-      checkRegionName},
+      checkRegionName, mendRegionName},
      Scope::Header},
     {{"region-empty", LintLevel::Warning, "the region names no region",
-      "Genesis Plus GX and ares defaults", checkRegionEmpty},
+      "Genesis Plus GX and ares defaults", checkRegionEmpty, mendRegionChoice},
      Scope::Header},
     {{"region-unknown", LintLevel::Warning, "the region holds a character no reader decodes",
-      "Genesis Plus GX, ares, BlastEm, PicoDrive, MiSTer, rom-properties", checkRegionUnknown},
+      "Genesis Plus GX, ares, BlastEm, PicoDrive, MiSTer, rom-properties", checkRegionUnknown,
+      mendRegionUnknown},
      Scope::Header},
     {{"region-ambiguous", LintLevel::Note,
       "readers decode the region differently (a lone E, K, W, the Asia bit, 4/8/A/B/F)",
       "ares PR #1824, MiSTer issue #138 (older decoders), BlastEm, rom-properties",
-      checkRegionAmbiguous},
+      checkRegionAmbiguous, mendRegionChoice},
      Scope::Header},
     {{"device-unknown", LintLevel::Note, "a device code outside the known table",
-      "Sega's header documentation; Genesis Plus GX and ares input setup", checkDeviceUnknown},
+      "Sega's header documentation; Genesis Plus GX and ares input setup", checkDeviceUnknown,
+      mendDeviceUnknown},
      Scope::Header},
     {{"copyright-format", LintLevel::Note,
       "the copyright is not \"(C)\" + 4 characters + space + year + \".\" + month",
-      "Sega's header documentation", checkCopyright},
+      "Sega's header documentation", checkCopyright, mendCopyright},
      Scope::Header},
     {{"serial-format", LintLevel::Note,
       "the serial is not two letters, space, 8 characters, \"-\", two digits",
-      "Sega's header documentation; Genesis Plus GX and ares game exceptions", checkSerial},
+      "Sega's header documentation; Genesis Plus GX and ares game exceptions", checkSerial,
+      mendSerial},
      Scope::Header},
     {{"text-control", LintLevel::Note, "a control byte or 0x00 in a text field",
-      "the window's save (spaces from a 0x00 on); text readers", checkTextControl},
+      "the window's save (spaces from a 0x00 on); text readers", checkTextControl, mendTextControl},
      Scope::Header},
     {{"disc-region", LintLevel::Warning,
       "the region letters at 0x1F0 disagree with the region of the disc's security program",
       "jgenesis issue #624, Genesis Plus GX issue #195; Genesis Plus GX core/loadrom.c, "
       "PicoDrive pico/media.c, BlastEm genesis.c (byte 0x20B), ares mia/medium/mega-cd.cpp and "
       "rom-properties MegaDrive.cpp (CRC-32 of the program), jgenesis segacd-core api.rs (0x1F0)",
-      checkDiscRegion},
+      checkDiscRegion, mendDiscRegion},
      Scope::Header,
      Media::Disc},
     {{"disc-sector", LintLevel::Error, "the raw first sector's EDC or ECC does not verify",
@@ -573,6 +568,8 @@ std::vector<LintFinding> LintHeader(const LoadedHeader& header) {
         for (std::size_t i = before; i < findings.size(); ++i) {
             findings[i].id = row.rule.id;
             findings[i].level = row.rule.level;
+            if (row.rule.mend)
+                row.rule.mend(context, findings[i]);
         }
     }
     return findings;

@@ -35,7 +35,7 @@ Verdict recognise(std::span<const std::uint8_t> probe, std::uint64_t fileSize) {
 
 std::uint64_t fileOffset(std::uint64_t romOffset) { return InterleavedOffset(romOffset); }
 
-// Each block's first half holds the high bytes of its words, the second half the low ones.
+// Each block's first half holds the low (odd) bytes of its words, the second half the high ones.
 void sum(RomChecksumAccumulator& checksum, const std::uint8_t* bytes, std::size_t count) {
     constexpr std::size_t half = InterleavedBlockSize / 2;
     for (std::size_t at = 0; at + InterleavedBlockSize <= count; at += InterleavedBlockSize)

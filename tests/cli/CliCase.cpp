@@ -7,6 +7,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <stdexcept>
 
@@ -50,6 +51,8 @@ public:
     explicit CaseFileReader(std::vector<RawLine> lines) : m_lines(std::move(lines)) {}
 
     void readInto(std::vector<CliCase>& cases) {
+        const std::size_t first = cases.size();
+        bool interleaved = false; // the file's default
         while (m_next < m_lines.size()) {
             const RawLine line = m_lines[m_next++];
             if (line.text.empty() || line.text.starts_with('#'))
@@ -59,10 +62,18 @@ public:
             const std::vector<std::string> words = splitWords(line.text, line.where);
             if (words.front() == "case") {
                 const std::string title = line.text.substr(line.text.find(' ') + 1);
-                cases.push_back({title, identifier(title), line.where, {}, {}, {}, {}});
+                CliCase& test = cases.emplace_back();
+                test.title = title;
+                test.testName = identifier(title);
+                test.where = line.where;
+                test.alsoInterleaved = interleaved;
                 continue;
             }
-            if (cases.empty())
+            if (cases.size() == first && words == std::vector<std::string>{"interleaved"}) {
+                interleaved = true;
+                continue;
+            }
+            if (cases.size() == first)
                 fault(line.where, "\"" + words.front() + "\" before the first case");
             directive(cases.back(), words, line.where);
         }
@@ -121,13 +132,24 @@ private:
             if (words[1] != "posix" && words[1] != "windows")
                 fault(where, "only posix or only windows");
             test.onlyOn = words[1];
+        } else if (word == "interleaved") {
+            expectCount(words, 1, where);
+            test.alsoInterleaved = true;
+        } else if (word == "plain-only") {
+            if (words.size() < 2)
+                fault(where, "\"plain-only\" takes the reason why");
+            // Before the case's first run it keeps the case plain, after a run that run.
+            if (test.runs.empty())
+                test.alsoInterleaved = false;
+            else
+                test.runs.back().plainOnly = true;
         } else if (word == "rom" || word == "folder") {
             expectCount(words, 2, where);
             test.files.push_back({word == "rom" ? CaseFile::Kind::Rom : CaseFile::Kind::Folder,
                                   words[1], word == "rom" ? wordBlock() : std::vector<CaseLine>{}});
         } else if (word == "run") {
             test.runs.push_back(
-                {where, {words.begin() + 1, words.end()}, {}, 0, {}, {}, {}, {}, {}});
+                {where, {words.begin() + 1, words.end()}, false, {}, 0, {}, {}, {}, {}, {}});
         } else if (word == "output") {
             expectCount(words, 2, where);
             lastRun(test, word, where).outputPath = words[1];
@@ -169,6 +191,35 @@ private:
     std::vector<RawLine> m_lines;
     std::size_t m_next = 0;
 };
+
+// The text with each "{A|B}" in it made A for the plain run, B for the interleaved one.
+std::string sideOf(const std::string& text, bool interleaved) {
+    static const std::regex alternatives(R"(\{([^{}|]*)\|([^{}|]*)\})");
+    return std::regex_replace(text, alternatives, interleaved ? "$2" : "$1");
+}
+
+CliCase sideOf(CliCase test, bool interleaved) {
+    for (CaseRun& run : test.runs) {
+        std::vector<std::vector<std::string>*> lists{&run.outHas, &run.errHas};
+        for (auto* stream : {&run.out, &run.err}) {
+            if (*stream)
+                lists.push_back(&**stream);
+        }
+        for (auto* list : lists) {
+            for (std::string& line : *list)
+                line = sideOf(line, interleaved);
+        }
+        for (JsonCheck& check : run.json)
+            check.value = sideOf(check.value, interleaved);
+    }
+    if (interleaved) {
+        std::erase_if(test.runs, [](const CaseRun& run) { return run.plainOnly; });
+        test.interleaved = true;
+        test.title += " (interleaved)";
+        test.testName += "_interleaved";
+    }
+    return test;
+}
 
 } // namespace
 
@@ -273,7 +324,15 @@ std::vector<CliCase> readCases(const std::string& folder) {
         if (test.testName.empty() || !names.insert(test.testName).second)
             fault(test.where, "a case needs a title of its own");
     }
-    return cases;
+    std::vector<CliCase> runs;
+    for (const CliCase& test : cases) {
+        runs.push_back(sideOf(test, false));
+        if (test.alsoInterleaved &&
+            std::any_of(test.files.begin(), test.files.end(),
+                        [](const CaseFile& file) { return file.kind == CaseFile::Kind::Rom; }))
+            runs.push_back(sideOf(test, true));
+    }
+    return runs;
 }
 
 } // namespace quillon::test

@@ -36,6 +36,7 @@ struct JsonCheck {
 struct CaseRun {
     std::string where;
     std::vector<std::string> arguments;
+    bool plainOnly = false; // left out of the case's interleaved run
     std::string outputPath; // where its standard output goes instead of being read, if anywhere
     int status = 0;
     // Output lines; "{any}" stands for any text within a line. Without an exact expectation a
@@ -60,12 +61,18 @@ struct CliCase {
     std::string testName; // the title as an identifier
     std::string where;
     std::string onlyOn; // "posix" or "windows", or empty for both
+    // Whether the case is read to run once more on the interleaved form of each ROM it makes,
+    // and whether this is that run.
+    bool alsoInterleaved = false;
+    bool interleaved = false;
     std::vector<CaseFile> files;
     std::vector<CaseRun> runs;
     std::vector<FileCheck> checks;
 };
 
-// Reads every *.cases file of the folder, in name order. A malformed file throws, naming the
+// Reads every *.cases file of the folder, in name order, each case that makes a ROM and is to
+// run interleaved as well twice: once plain, once interleaved, each with its own side of the
+// "{plain|interleaved}" alternatives in what it expects. A malformed file throws, naming the
 // line.
 std::vector<CliCase> readCases(const std::string& folder);
 

@@ -198,7 +198,11 @@ protected:
                 else
                     applyStep(bytes, step, m_made);
             }
-            writeBytes(path(file.name), bytes);
+            if (test.interleaved && (bytes.empty() || bytes.size() % SmdBlockSize != 0))
+                throw std::runtime_error(test.where + ": " + file.name +
+                                         " is no whole number of 16 KiB blocks; interleaved, "
+                                         "the case needs another size or a plain-only reason");
+            writeBytes(path(file.name), test.interleaved ? interleave(bytes) : bytes);
             // On Windows this sets the read-only attribute where no owner write bit is left.
             if (mode)
                 std::filesystem::permissions(pathFromUtf8(path(file.name)), *mode);
@@ -270,8 +274,16 @@ protected:
                 break;
             }
         }
+        // An interleaved file is compared in ROM order, its copier header as made.
+        const Bytes copierHeader = interleave({});
         for (const auto& [name, bytes] : expected) {
-            const Bytes now = readBytes(path(name));
+            Bytes now = readBytes(path(name));
+            if (test.interleaved) {
+                EXPECT_TRUE(now.size() % SmdBlockSize == SmdHeaderSize &&
+                            std::equal(copierHeader.begin(), copierHeader.end(), now.begin()))
+                    << name << " is no longer interleaved with its copier header";
+                now = deinterleave(now);
+            }
             EXPECT_EQ(now.size(), bytes.size()) << name;
             std::size_t differ = 0;
             while (differ < std::min(now.size(), bytes.size()) && now[differ] == bytes[differ])
