@@ -2,6 +2,7 @@
 #include "CliApp.h"
 
 #include "EditCommands.h"
+#include "FieldKinds.h"
 #include "FileCommands.h"
 #include "HeaderLint.h"
 #include "LintCommand.h"
@@ -117,61 +118,30 @@ void addCheck(CLI::App& app, Streams streams, int& status) {
 
 void addSet(CLI::App& app, Streams streams, int& status) {
     auto request = std::make_shared<SetRequest>();
-    // What each value option was given, row for row with its table; read once parsing is done.
-    auto texts = std::make_shared<std::array<std::string, HeaderFieldCount>>();
-    auto info = std::make_shared<std::array<std::string, SetInfoTable.size()>>();
-    auto checksum = std::make_shared<std::string>();
+    // What each value option was given, row for row with HeaderFields; read once parsing is
+    // done.
+    auto values = std::make_shared<std::array<std::string, HeaderFields.size()>>();
     CLI::App* set = app.add_subcommand(
         "set",
         "Write the named fields, texts padded with spaces, leaving every other byte as it is");
     set->add_option("FILE", request->path, "ROM image file")->required();
-    std::vector<CLI::Option*> textOptions;
-    for (const HeaderField& field : HeaderFieldTable)
-        textOptions.push_back(set->add_option(
-            optionName(fieldKeys[field.index]), (*texts)[field.index],
-            "Text of \"" + std::string(field.label) + "\" (0x" + ToHex(field.offset) + ", " +
-                std::to_string(field.length) + " characters at most)"));
-    std::vector<CLI::Option*> infoOptions;
-    for (std::size_t i = 0; i < SetInfoTable.size(); ++i) {
-        const HeaderInfoField& field = SetInfoTable[i];
-        const std::string where = "0x" + ToHex(field.offset) + ", " + std::to_string(field.length);
-        // Below the header lies a disc's system area, which no cartridge has.
-        const std::string discOnly =
-            field.offset < HeaderStart ? "; a Mega-CD disc's system area only" : "";
-        const std::string help =
-            field.kind == HeaderInfoKind::Text ? "Text of \"" + std::string(field.label) + "\" (" +
-                                                     where + " characters at most" + discOnly + ")"
-            : field.kind == HeaderInfoKind::Address
-                ? std::string(fieldName(field.label)) + " (" + where +
-                      " bytes), 1 to 8 hexadecimal digits"
-                : "Save memory (" + where +
-                      " bytes): none, or KIND:START-END with KIND sram-odd, sram-even, "
-                      "sram-word or eeprom and hexadecimal addresses";
-        infoOptions.push_back(set->add_option(optionName(field.key), (*info)[i], help)
-                                  ->type_name(field.kind == HeaderInfoKind::Text ? "TEXT"
-                                              : field.kind == HeaderInfoKind::Address
-                                                  ? "HEX"
-                                                  : "KIND:START-END"));
+    std::vector<CLI::Option*> options;
+    for (const HeaderField& field : HeaderFields) {
+        const FieldKindRow& kind = fieldKind(field.kind);
+        options.push_back(
+            set->add_option(optionName(field.key), (*values)[field.index], kind.help(field))
+                ->type_name(std::string(kind.typeName)));
     }
-    CLI::Option* checksumOption =
-        set->add_option("--checksum", *checksum,
-                        "Checksum to store (0x18E, 2 bytes), in hexadecimal (0 to FFFF)")
-            ->type_name("HEX");
+    CLI::Option* checksumOption = options[headerField(FieldId::Checksum).index];
     CLI::Option* fixOption = set->add_flag("--fix-checksum", request->fixChecksum,
                                            "Store the checksum calculated over the ROM");
     checksumOption->excludes(fixOption);
     addEditOutput(*set, request->output);
     set->callback([=, &status] {
-        for (const HeaderField& field : HeaderFieldTable) {
-            if (textOptions[field.index]->count() > 0)
-                request->texts[field.index] = (*texts)[field.index];
+        for (const HeaderField& field : HeaderFields) {
+            if (options[field.index]->count() > 0)
+                request->values[field.index] = (*values)[field.index];
         }
-        for (std::size_t i = 0; i < SetInfoTable.size(); ++i) {
-            if (infoOptions[i]->count() > 0)
-                request->info[i] = (*info)[i];
-        }
-        if (checksumOption->count() > 0)
-            request->checksum = *checksum;
         status = setFields(*request, streams);
     });
 }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "EditCommands.h"
 
+#include "FieldKinds.h"
 #include "FieldValues.h"
 #include "HeaderReport.h"
 #include "RomConversion.h"
-#include "SystemNames.h"
 #include "TextDisplay.h"
 
 #include <algorithm>
@@ -30,17 +30,12 @@ struct Plan {
     std::optional<Growth> growth;
 };
 
-const HeaderInfoField& romEndField() { return headerInfoField("rom_end"); }
+const HeaderField& romEndField() { return headerField(FieldId::RomEnd); }
 
 Change checksumChange(RomChecksum value) {
     const ChecksumBytes bytes = SplitChecksum(value);
-    return {"Checksum",
+    return {fieldName(headerField(FieldId::Checksum).label),
             {ChecksumWord::offset, {static_cast<char>(bytes.high), static_cast<char>(bytes.low)}}};
-}
-
-bool isSsf(const LoadedHeader& header) {
-    const HeaderField& name = HeaderFieldTable[0];
-    return ReadSystem({header.bytes.data() + name.offset, name.length}).system == System::Ssf;
 }
 
 std::uint32_t romEndOf(const LoadedHeader& header) {
@@ -153,7 +148,7 @@ std::vector<std::string> planFixes(const LoadedHeader& before, const Fixes& fixe
         if (*fixes.romSize == 0 || *fixes.romSize > largestRomSize) {
             said.push_back("ROM end left at " + FormatAddress(was) + ": a ROM of " +
                            std::to_string(*fixes.romSize) + " bytes has no end a header can name");
-        } else if (isSsf(before)) {
+        } else if (IsSsf(before.bytes)) {
             said.push_back("ROM end kept at " + FormatAddress(was) +
                            ": a SEGA SSF ROM's mapper decides it");
         } else if (was == end && hasWholeHeader(before)) {
@@ -180,31 +175,14 @@ ExitStatus setFields(const SetRequest& request, Streams streams) {
     const auto refuse = [&streams](const std::string& option, const Problem& problem) {
         return refuseValue(streams.err, option, problem.reason);
     };
-    for (const HeaderField& field : HeaderFieldTable) {
-        if (const auto& typed = request.texts[field.index]) {
-            const Result<ByteText> value = parseTextValue(*typed, field.length);
-            if (!value)
-                return refuse(optionName(fieldKeys[field.index]), value.problem());
-            plan.changes.push_back({fieldName(field.label), {field.offset, *value}});
-        }
-    }
-    for (std::size_t i = 0; i < SetInfoTable.size(); ++i) {
-        const HeaderInfoField& field = SetInfoTable[i];
-        if (!request.info[i])
+    for (const HeaderField& field : HeaderFields) {
+        const auto& typed = request.values[field.index];
+        if (!typed)
             continue;
-        const Result<ByteText> value =
-            field.kind == HeaderInfoKind::Text      ? parseTextValue(*request.info[i], field.length)
-            : field.kind == HeaderInfoKind::Address ? parseAddressValue(*request.info[i])
-                                                    : parseExtraMemoryValue(*request.info[i]);
+        const Result<ByteText> value = fieldKind(field.kind).parse(*typed, field);
         if (!value)
             return refuse(optionName(field.key), value.problem());
         plan.changes.push_back({fieldName(field.label), {field.offset, *value}});
-    }
-    if (request.checksum) {
-        const Result<ByteText> value = parseChecksumValue(*request.checksum);
-        if (!value)
-            return refuse("--checksum", value.problem());
-        plan.changes.push_back({"Checksum", {ChecksumWord::offset, *value}});
     }
     if (plan.changes.empty() && !request.fixChecksum) {
         say(streams.err, "set names no field and no checksum; nothing written");

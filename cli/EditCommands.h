@@ -7,30 +7,12 @@
 #include "FileCommands.h"
 #include "HeaderInfo.h"
 
-#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace quillon::cli {
-
-// The fields set writes besides the six texts and the checksum: the rest of the header, then a
-// disc's own texts in its system area, which a write takes on a disc alone (the layout's
-// writableFrom). Offsets and lengths of those: rom-properties md_structs.h (MCD_SystemID),
-// each text followed by a byte left as it is.
-inline constexpr std::array<HeaderInfoField, 3> DiscTextFields{{
-    {"Volume Name:", "volume_name", 0x010, 11, HeaderInfoKind::Text},
-    {"Disc System Name:", "system_name", 0x020, 11, HeaderInfoKind::Text},
-    {"Build Date:", "build_date", 0x050, 8, HeaderInfoKind::Text}, // "MMDDYYYY"
-}};
-
-inline constexpr auto SetInfoTable = [] {
-    std::array<HeaderInfoField, HeaderInfoTable.size() + DiscTextFields.size()> rows{};
-    std::copy(DiscTextFields.begin(), DiscTextFields.end(),
-              std::copy(HeaderInfoTable.begin(), HeaderInfoTable.end(), rows.begin()));
-    return rows;
-}();
 
 struct EditOutput {
     bool dryRun = false;                 // show each change, write nothing
@@ -40,9 +22,8 @@ struct EditOutput {
 
 struct SetRequest {
     std::string path;
-    std::array<std::optional<std::string>, HeaderFieldCount> texts; // UTF-8, as typed
-    std::array<std::optional<std::string>, SetInfoTable.size()> info;
-    std::optional<std::string> checksum;
+    // Row for row with HeaderFields: each value given, as typed (UTF-8).
+    std::array<std::optional<std::string>, HeaderFields.size()> values;
     bool fixChecksum = false;
     EditOutput output;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FieldValues.h"
 
+#include "EnumNames.h"
 #include "HeaderInfo.h"
 #include "HexText.h"
 #include "TextDisplay.h"
@@ -14,23 +15,14 @@ namespace quillon::cli {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Hexadecimal digits with leading zeros free, worth at most maxDigits digits; what is too
 // large is named by its limit.
 Result<std::uint32_t> parseHex(std::string_view typed, std::size_t maxDigits, bool allowPrefix,
                                std::string_view limit) {
-    std::string_view digits = trimmed(typed);
+    std::string_view digits = trimBlanks(typed);
     if (allowPrefix && (digits.starts_with("0x") || digits.starts_with("0X")))
         digits.remove_prefix(2);
-    const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    const auto isHex = [](char c) { return hexDigitValue(c).has_value(); };
     if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isHex))
         return BadValue(quotedText(typed) + " is not hexadecimal");
     digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
@@ -44,19 +36,11 @@ Result<std::uint32_t> parseAddress(std::string_view typed) {
 }
 
 // What the addresses of a save memory answering so must look like.
-std::string_view parityRule(MemoryAccess access) {
-    switch (access) {
-    case MemoryAccess::Odd:
-        return "an odd start and end";
-    case MemoryAccess::Even:
-        return "an even start and end";
-    case MemoryAccess::Word:
-        return "an even start and an odd end";
-    case MemoryAccess::Other:
-        break;
-    }
-    return "any";
-}
+constexpr EnumNames<MemoryAccess, 4> parityRules{
+    {{{MemoryAccess::Word, "an even start and an odd end"},
+      {MemoryAccess::Even, "an even start and end"},
+      {MemoryAccess::Odd, "an odd start and end"},
+      {MemoryAccess::Other, "any"}}}};
 
 } // namespace
 
@@ -109,7 +93,7 @@ Result<ByteText> parseExtraMemoryValue(std::string_view typed) {
     const ExtraMemory memory{kind->type, kind->kindByte, *start, *end};
     if (kind->access != MemoryAccess::Other && memory.accessByAddresses() != kind->access)
         return BadValue(quotedText(typed) + ": " + std::string(kind->name) + " needs " +
-                        std::string(parityRule(kind->access)));
+                        std::string(parityRules.name(kind->access)));
     return EncodeExtraMemory(*kind, *start, *end);
 }
 

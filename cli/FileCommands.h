@@ -18,12 +18,6 @@
 
 namespace quillon::cli {
 
-// The six fields' names in JSON, row for row with HeaderFieldTable; the other fields have
-// theirs in HeaderInfoTable.
-inline constexpr std::array<std::string_view, HeaderFieldCount> fieldKeys{
-    "console_name", "copyright", "domestic_name", "overseas_name", "serial_number", "country_code",
-};
-
 // A field's option on the command line: its key with dashes, e.g. --rom-end.
 inline std::string optionName(std::string_view key) {
     std::string option = "--" + std::string(key);

@@ -3,6 +3,7 @@
 
 #include "DeviceCodes.h"
 #include "DiscSystemArea.h"
+#include "FieldKinds.h"
 #include "FileCommands.h"
 #include "MarsPicoReport.h"
 #include "RegionCodes.h"
@@ -20,50 +21,8 @@ namespace quillon::cli {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-// The bytes from offset that the ROM really has; a short file may end inside or before them.
-std::string_view presentBytes(const LoadedHeader& header, std::uint32_t offset,
-                              std::uint32_t length) {
-    const auto present =
-        header.romSize > offset ? std::min<std::uint64_t>(header.romSize - offset, length) : 0;
-    return {reinterpret_cast<const char*>(header.bytes.data()) + offset,
-            static_cast<std::size_t>(present)};
-}
-
 bool isComplete(const LoadedHeader& header, std::uint32_t offset, std::uint32_t length) {
     return presentBytes(header, offset, length).size() == length;
-}
-
-// A text up to its first zero byte, with a note where the file ends inside or before it.
-std::string textOrMissing(const LoadedHeader& header, std::uint32_t offset, std::uint32_t length) {
-    const std::string_view present = presentBytes(header, offset, length);
-    if (present.empty())
-        return "(past the end of the file)";
-    std::string text = visibleText(present.substr(0, present.find('\0')));
-    if (present.size() < length)
-        text += " (the file ends after " + std::to_string(present.size()) + " of its " +
-                std::to_string(length) + " bytes)";
-    return text;
-}
-
-bool hasTrademark(const LoadedHeader& header) { return HasTrademark(header.bytes); }
-
-std::string accessText(const ExtraMemory& memory, MemoryAccess access) {
-    const auto size = memory.size(access);
-    return std::string(memoryAccessName(access)) +
-           (size ? ", " + std::to_string(*size) + " bytes" : std::string());
-}
-
-std::string describe(const ExtraMemory& memory) {
-    std::string text = "RA, type " + PadHex(ToHex(memory.type), 2) + " " +
-                       PadHex(ToHex(memory.kindByte), 2) + " (" + std::string(memory.kind()) +
-                       ", " + (memory.backedUp() ? "backed up" : "not backed up") + ", " +
-                       accessText(memory, memory.access()) + "), " + FormatAddress(memory.start) +
-                       "-" + FormatAddress(memory.end);
-    if (memory.accessByAddresses() != memory.access())
-        text += "; by its addresses " + accessText(memory, memory.accessByAddresses());
-    return text;
 }
 
 // The decodes below read only bytes the file has.
@@ -74,9 +33,9 @@ wholeField(const LoadedHeader& header, std::uint32_t offset, std::uint32_t lengt
     return std::span<const std::uint8_t>(header.bytes.data() + offset, length);
 }
 
-const HeaderField& consoleNameField() { return HeaderFieldTable[0]; }
-const HeaderField& regionField() { return HeaderFieldTable[5]; }
-const HeaderInfoField& deviceField() { return headerInfoField("device_support"); }
+const HeaderField& consoleNameField() { return headerField(FieldId::ConsoleName); }
+const HeaderField& regionField() { return headerField(FieldId::CountryCode); }
+const HeaderField& deviceField() { return headerField(FieldId::DeviceSupport); }
 
 std::optional<RegionReading> regionOf(const LoadedHeader& header) {
     if (!wholeField(header, regionField().offset, regionField().length))
@@ -95,6 +54,14 @@ std::optional<std::vector<DeviceEntry>> devicesOf(const LoadedHeader& header) {
 }
 
 } // namespace
+
+std::string_view presentBytes(const LoadedHeader& header, std::uint32_t offset,
+                              std::uint32_t length) {
+    const auto present =
+        header.romSize > offset ? std::min<std::uint64_t>(header.romSize - offset, length) : 0;
+    return {reinterpret_cast<const char*>(header.bytes.data()) + offset,
+            static_cast<std::size_t>(present)};
+}
 
 bool hasWholeHeader(const LoadedHeader& header) { return header.romSize >= ChecksummedRegionStart; }
 
@@ -126,57 +93,6 @@ std::string shortFileText(const LoadedHeader& header) {
 }
 
 namespace {
-
-std::string infoText(const LoadedHeader& header, const HeaderInfoField& field) {
-    const std::uint8_t* bytes = header.bytes.data() + field.offset;
-    const bool complete = isComplete(header, field.offset, field.length);
-    switch (field.kind) {
-    case HeaderInfoKind::Address:
-        return complete ? FormatAddress(ReadAddress(bytes))
-                        : hexOrMissing(header, field.offset, field.length);
-    case HeaderInfoKind::ExtraMemory:
-        if (const auto memory = complete ? DecodeExtraMemory(bytes) : std::nullopt)
-            return describe(*memory);
-        break;
-    case HeaderInfoKind::Text:
-        break;
-    }
-    return textOrMissing(header, field.offset, field.length);
-}
-
-void addInfoJson(Json& json, const LoadedHeader& header, const HeaderInfoField& field) {
-    const std::string key(field.key);
-    const std::uint8_t* bytes = header.bytes.data() + field.offset;
-    const std::string_view present = presentBytes(header, field.offset, field.length);
-    const bool complete = present.size() == field.length;
-    switch (field.kind) {
-    case HeaderInfoKind::Address:
-        json[key] = complete ? Json(FormatAddress(ReadAddress(bytes))) : Json(nullptr);
-        return;
-    case HeaderInfoKind::ExtraMemory:
-        if (const auto memory = complete ? DecodeExtraMemory(bytes) : std::nullopt) {
-            const auto sizeJson = [](std::optional<std::uint64_t> size) {
-                return size ? Json(*size) : Json(nullptr);
-            };
-            json[key] = {{"type", PadHex(ToHex(memory->type), 2)},
-                         {"kind", memory->kind()},
-                         {"backed_up", memory->backedUp()},
-                         {"access", memoryAccessName(memory->access())},
-                         {"size", sizeJson(memory->size(memory->access()))},
-                         {"address_access", memoryAccessName(memory->accessByAddresses())},
-                         {"address_size", sizeJson(memory->size(memory->accessByAddresses()))},
-                         {"start", FormatAddress(memory->start)},
-                         {"end", FormatAddress(memory->end)}};
-        } else {
-            json[key] = nullptr;
-        }
-        break;
-    case HeaderInfoKind::Text:
-        json[key] = utf8Text(present.substr(0, present.find('\0')));
-        break;
-    }
-    json[key + "_hex"] = hexBytes(present);
-}
 
 // The disc's system area as show gives it, one row a value.
 struct DiscText {
@@ -254,15 +170,16 @@ void printHeader(const std::string& path, const LoadedHeader& header, std::ostre
     };
     out << displayText(path) << '\n';
     for (const HeaderField& field : HeaderFieldTable)
-        line(field.label, textOrMissing(header, field.offset, field.length));
-    line("Stored checksum:", hexOrMissing(header, ChecksumWord::offset, ChecksumWord::length));
+        line(field.label, fieldKind(field.kind).show(header, field));
+    const HeaderField& checksum = headerField(FieldId::Checksum);
+    line("Stored checksum:", fieldKind(checksum.kind).show(header, checksum));
     if (const auto calculated = calculatedChecksum(header))
         line("Calculated checksum:",
              *calculated + (checksumMatches(header) ? " (matches)" : " (differs)"));
     else
         line("Calculated checksum:", "none (" + std::string(header.layout->romRefusal) + ")");
-    for (const HeaderInfoField& field : HeaderInfoTable)
-        line(field.label, infoText(header, field));
+    for (const HeaderField& field : HeaderInfoTable)
+        line(field.label, fieldKind(field.kind).show(header, field));
     if (const auto name = wholeField(header, consoleNameField().offset, consoleNameField().length))
         line("System:", std::string(ReadSystem(*name).name));
     if (const auto region = regionOf(header)) {
@@ -293,7 +210,7 @@ void printHeader(const std::string& path, const LoadedHeader& header, std::ostre
         out << "  Warning: " << header.layout->doubt << '\n';
     if (!hasWholeHeader(header))
         out << "  Warning: " << shortFileText(header) << "; not a ROM image\n";
-    else if (!hasTrademark(header))
+    else if (!HasTrademark(header.bytes))
         out << "  Warning: no \"SEGA\" at 0x100 or 0x101; consoles with the trademark check "
                "refuse to start this ROM\n";
 }
@@ -302,18 +219,15 @@ std::string headerJsonLine(const std::string& path, const LoadedHeader& header) 
     Json json;
     json["path"] = path; // not valid UTF-8 bytes are replaced when dumped; path_hex keeps them
     json["path_hex"] = hexBytes(path);
-    for (const HeaderField& field : HeaderFieldTable) {
-        const std::string key(fieldKeys[field.index]);
-        json[key] = utf8Text(header.texts[field.index]);
-        json[key + "_hex"] = hexBytes(presentBytes(header, field.offset, field.length));
-    }
-    const auto stored = storedChecksum(header);
-    json["stored_checksum"] = stored ? Json(*stored) : Json(nullptr);
+    for (const HeaderField& field : HeaderFieldTable)
+        fieldKind(field.kind).json(json, header, field);
+    const HeaderField& checksum = headerField(FieldId::Checksum);
+    fieldKind(checksum.kind).json(json, header, checksum);
     const auto calculated = calculatedChecksum(header);
     json["calculated_checksum"] = calculated ? Json(*calculated) : Json(nullptr);
     json["checksum_ok"] = calculated ? Json(checksumMatches(header)) : Json(nullptr);
-    for (const HeaderInfoField& field : HeaderInfoTable)
-        addInfoJson(json, header, field);
+    for (const HeaderField& field : HeaderInfoTable)
+        fieldKind(field.kind).json(json, header, field);
     if (const auto name = wholeField(header, consoleNameField().offset, consoleNameField().length))
         json["system"] = ReadSystem(*name).key;
     else
@@ -341,7 +255,7 @@ std::string headerJsonLine(const std::string& path, const LoadedHeader& header) 
     }
     addMarsPicoJson(json, header);
     json["disc"] = header.discUserData.empty() ? Json(nullptr) : discJson(header);
-    json["tmss_ok"] = hasTrademark(header);
+    json["tmss_ok"] = HasTrademark(header.bytes);
     json["layout"] = header.layout->key;
     json["layout_doubtful"] = header.doubtful;
     json["interleaved"] = header.layout == &InterleavedLayout; // as callers before "layout" read it

@@ -8,8 +8,13 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace quillon::cli {
+
+// The bytes from offset that the ROM really has; a short file may end inside or before them.
+std::string_view presentBytes(const LoadedHeader& header, std::uint32_t offset,
+                              std::uint32_t length);
 
 // Whether the file reaches the end of the header; a shorter one is no ROM image.
 bool hasWholeHeader(const LoadedHeader& header);

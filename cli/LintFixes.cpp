@@ -10,17 +10,13 @@ namespace quillon::cli {
 
 namespace {
 
-// set's option for the field that starts at offset: one of the six texts, or another field.
+// set's option for the header field that starts at offset.
 std::string setOption(std::uint32_t offset) {
-    for (const HeaderField& field : HeaderFieldTable) {
-        if (field.offset == offset)
-            return optionName(fieldKeys[field.index]);
+    for (const HeaderField& field : HeaderFields) {
+        if (field.offset == offset && offset >= HeaderStart)
+            return optionName(field.key);
     }
-    const auto info = std::find_if(SetInfoTable.begin(), SetInfoTable.end(),
-                                   [offset](const HeaderInfoField& field) {
-                                       return field.offset == offset && offset >= HeaderStart;
-                                   });
-    return optionName(info->key);
+    return {};
 }
 
 // Quotes are needed for anything but the characters no shell treats specially.

@@ -12,7 +12,8 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 std::span<const std::uint8_t> consoleName(const LoadedHeader& header) {
-    return {header.bytes.data() + HeaderFieldTable[0].offset, HeaderFieldTable[0].length};
+    const HeaderField& field = headerField(FieldId::ConsoleName);
+    return {header.bytes.data() + field.offset, field.length};
 }
 
 bool isCartridge(const LoadedHeader& header) {

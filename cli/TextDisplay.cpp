@@ -64,14 +64,14 @@ std::optional<std::string> escape(char32_t c, std::uint8_t byte) {
     if (c == U'"' || c == U'\\')
         return std::string{'\\', static_cast<char>(c)};
     if (isControl(c))
-        return "\\x" + PadHex(ToHex(byte), 2);
+        return hexEscape(byte);
     return std::nullopt;
 }
 
 std::string hexEscapes(std::string_view bytes) {
     std::string out;
     for (char byte : bytes)
-        out += "\\x" + PadHex(ToHex(static_cast<std::uint8_t>(byte)), 2);
+        out += hexEscape(static_cast<std::uint8_t>(byte));
     return out;
 }
 

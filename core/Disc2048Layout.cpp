@@ -16,14 +16,11 @@ Verdict recognise(std::span<const std::uint8_t> probe, std::uint64_t) {
 
 } // namespace
 
-const ImageLayout Disc2048Layout{
+const ImageLayout Disc2048Layout = discLayout({
     .key = "disc-2048",
     .description = "Mega-CD disc image, 2048-byte sectors; header in the first sector",
     .recognise = recognise,
-    .growthRefusal = DiscGrowthRefusal,
-    .writableFrom = 0,
-    .romRefusal = DiscRomRefusal,
     .discUserData = 0,
-};
+});
 
 } // namespace quillon

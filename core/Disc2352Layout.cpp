@@ -31,16 +31,13 @@ void finishWrite(std::span<std::uint8_t> image, std::vector<FileRun>& runs) {
 
 } // namespace
 
-const ImageLayout Disc2352Layout{
+const ImageLayout Disc2352Layout = discLayout({
     .key = "disc-2352",
     .description = "Mega-CD disc image, raw 2352-byte sectors; header in the first sector",
     .recognise = recognise,
     .fileOffset = fileOffset,
-    .growthRefusal = DiscGrowthRefusal,
-    .writableFrom = 0,
     .finishWrite = finishWrite,
-    .romRefusal = DiscRomRefusal,
     .discUserData = RawUserDataOffset,
-};
+});
 
 } // namespace quillon

@@ -17,4 +17,13 @@ inline constexpr std::string_view DiscRomRefusal =
 inline constexpr std::string_view DiscGrowthRefusal =
     "a Mega-CD disc image never grows; only set writes to it";
 
+// A disc layout's row, with what every disc layout has filled in: it never grows, has no ROM
+// to sum or end, and set writes its system area's texts before the header too.
+constexpr ImageLayout discLayout(ImageLayout row) {
+    row.growthRefusal = DiscGrowthRefusal;
+    row.writableFrom = 0;
+    row.romRefusal = DiscRomRefusal;
+    return row;
+}
+
 } // namespace quillon

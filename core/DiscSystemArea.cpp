@@ -2,6 +2,7 @@
 #include "DiscSystemArea.h"
 
 #include "Crc32.h"
+#include "HeaderFields.h"
 
 #include <algorithm>
 #include <array>
@@ -18,11 +19,15 @@ struct TextField {
     std::string DiscSystemArea::*member;
     std::size_t offset, length;
 };
+// The texts a write may change are rows of the header's field table.
+constexpr TextField textOf(std::string DiscSystemArea::*member, FieldId id) {
+    return {member, headerField(id).offset, headerField(id).length};
+}
 constexpr std::array<TextField, 4> TextFields{{
     {&DiscSystemArea::systemId, 0x000, 16},
-    {&DiscSystemArea::volumeName, 0x010, 11},
-    {&DiscSystemArea::systemName, 0x020, 11},
-    {&DiscSystemArea::buildDate, 0x050, 8}, // "MMDDYYYY", usually
+    textOf(&DiscSystemArea::volumeName, FieldId::VolumeName),
+    textOf(&DiscSystemArea::systemName, FieldId::SystemName),
+    textOf(&DiscSystemArea::buildDate, FieldId::BuildDate),
 }};
 
 // A big-endian number as wide as its member.

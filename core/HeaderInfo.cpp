@@ -1,21 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "HeaderInfo.h"
 
+#include "EnumNames.h"
 #include "HexText.h"
+#include "SystemNames.h"
 
 #include <algorithm>
 
 namespace quillon {
 
-const HeaderInfoField& headerInfoField(std::string_view key) {
-    return *std::find_if(HeaderInfoTable.begin(), HeaderInfoTable.end(),
-                         [key](const HeaderInfoField& field) { return field.key == key; });
-}
-
 bool HasTrademark(std::span<const std::uint8_t, ChecksummedRegionStart> header) {
     return std::any_of(TrademarkOffsets.begin(), TrademarkOffsets.end(), [&](std::uint32_t at) {
         return std::equal(TrademarkText.begin(), TrademarkText.end(), header.begin() + at);
     });
+}
+
+bool IsSsf(std::span<const std::uint8_t, ChecksummedRegionStart> header) {
+    const HeaderField& name = headerField(FieldId::ConsoleName);
+    return ReadSystem(header.subspan(name.offset, name.length)).system == System::Ssf;
 }
 
 std::string FormatAddress(std::uint32_t address) { return PadHex(ToHex(address), 8); }
@@ -25,19 +27,12 @@ std::uint32_t ReadAddress(const std::uint8_t* bytes) {
            static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
 }
 
-std::string_view memoryAccessName(MemoryAccess access) {
-    switch (access) {
-    case MemoryAccess::Word:
-        return "word";
-    case MemoryAccess::Even:
-        return "even bytes";
-    case MemoryAccess::Odd:
-        return "odd bytes";
-    case MemoryAccess::Other:
-        break;
-    }
-    return "other";
-}
+constexpr EnumNames<MemoryAccess, 4> memoryAccessNames{{{{MemoryAccess::Word, "word"},
+                                                         {MemoryAccess::Even, "even bytes"},
+                                                         {MemoryAccess::Odd, "odd bytes"},
+                                                         {MemoryAccess::Other, "other"}}}};
+
+std::string_view memoryAccessName(MemoryAccess access) { return memoryAccessNames.name(access); }
 
 MemoryAccess ExtraMemory::access() const {
     switch ((type >> 3) & 0x3) {

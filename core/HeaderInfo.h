@@ -17,33 +17,14 @@ namespace quillon {
 // The ROM's first bytes up to the checksummed region, the whole header among them.
 using HeaderBytes = std::array<std::uint8_t, ChecksummedRegionStart>;
 
-enum class HeaderInfoKind {
-    Text,        // one character a byte, up to the first zero byte
-    Address,     // a 32-bit big-endian address
-    ExtraMemory, // "RA", a type byte, a kind byte, a start and an end address
-};
-
-struct HeaderInfoField {
-    std::string_view label;
-    std::string_view key; // its name in machine-readable output
-    std::uint32_t offset;
-    std::uint32_t length;
-    HeaderInfoKind kind;
-};
-
-inline constexpr std::array<HeaderInfoField, 8> HeaderInfoTable{{
-    {"Device Support:", "device_support", 0x190, 16, HeaderInfoKind::Text},
-    {"ROM Start:", "rom_start", 0x1A0, 4, HeaderInfoKind::Address},
-    {"ROM End:", "rom_end", 0x1A4, 4, HeaderInfoKind::Address},
-    {"RAM Start:", "ram_start", 0x1A8, 4, HeaderInfoKind::Address},
-    {"RAM End:", "ram_end", 0x1AC, 4, HeaderInfoKind::Address},
-    {"Extra Memory:", "extra_memory", 0x1B0, 12, HeaderInfoKind::ExtraMemory},
-    {"Modem:", "modem", 0x1BC, 12, HeaderInfoKind::Text},
-    {"Memo:", "memo", 0x1C8, 40, HeaderInfoKind::Text},
-}};
-
-// The row of HeaderInfoTable with this key, which must be one of its keys.
-const HeaderInfoField& headerInfoField(std::string_view key);
+// The rest of the header, past the window's six texts and the checksum.
+inline constexpr auto HeaderInfoTable = [] {
+    constexpr auto info = [](const HeaderField& field) {
+        return !field.windowEdits && field.kind != FieldKind::Checksum &&
+               field.media != Media::Disc;
+    };
+    return fieldsWhere<fieldCount(info)>(info);
+}();
 
 // Consoles with the trademark security check start only a ROM whose console name holds this
 // text at one of these offsets.
@@ -51,6 +32,9 @@ inline constexpr std::string_view TrademarkText = "SEGA";
 inline constexpr std::array<std::uint32_t, 2> TrademarkOffsets{0x100, 0x101};
 
 bool HasTrademark(std::span<const std::uint8_t, ChecksummedRegionStart> header);
+
+// Whether the console name asks for the extended (SSF) mapper, which decides the ROM's end.
+bool IsSsf(std::span<const std::uint8_t, ChecksummedRegionStart> header);
 
 // Eight upper-case hexadecimal digits.
 std::string FormatAddress(std::uint32_t address);

@@ -2,6 +2,8 @@
 // Where the edited parts of a Mega Drive ROM header lie in the file.
 #pragma once
 
+#include "HeaderFields.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -9,34 +11,18 @@
 
 namespace quillon {
 
-struct HeaderField {
-    std::size_t index; // the row, 0-5
-    std::string_view label;
-    std::uint32_t offset;
-    std::uint32_t length;
-};
-
-// Every loop over the fields runs over this table, in this order.
-inline constexpr std::array<HeaderField, 6> HeaderFieldTable{{
-    {0, "Console Name:", 0x100, 16},
-    {1, "Copyright Date:", 0x110, 16},
-    {2, "Domestic Name:", 0x120, 48},
-    {3, "Overseas Name:", 0x150, 48},
-    {4, "Serial Number:", 0x180, 14},
-    {5, "Country Code:", 0x1F0, 3},
-}};
+// The window's six texts: every loop over them runs over this table, in this order.
+inline constexpr auto HeaderFieldTable = [] {
+    constexpr auto edited = [](const HeaderField& field) { return field.windowEdits; };
+    return fieldsWhere<fieldCount(edited)>(edited);
+}();
 
 inline constexpr std::size_t HeaderFieldCount = HeaderFieldTable.size();
 
-// A label as a name in running text: without the colon a label ends with.
-constexpr std::string_view fieldName(std::string_view label) {
-    return label.ends_with(':') ? label.substr(0, label.size() - 1) : label;
-}
-
 // The stored checksum: two bytes, high byte first.
 struct ChecksumWord {
-    static constexpr std::uint32_t offset = 0x18E;
-    static constexpr std::uint32_t length = 2;
+    static constexpr std::uint32_t offset = headerField(FieldId::Checksum).offset;
+    static constexpr std::uint32_t length = headerField(FieldId::Checksum).length;
 };
 
 // The header begins here; before it lie the processor's vectors.

@@ -3,11 +3,11 @@
 
 #include "DeviceCodes.h"
 #include "DiscSystemArea.h"
+#include "EnumNames.h"
 #include "LintContext.h"
 #include "LintMends.h"
 #include "MarsPicoLint.h"
 #include "RegionCodes.h"
-#include "SystemNames.h"
 
 #include <algorithm>
 #include <cctype>
@@ -16,7 +16,7 @@ namespace quillon {
 
 namespace {
 
-constexpr std::uint32_t regionOffset = 0x1F0;
+constexpr std::uint32_t regionOffset = headerField(FieldId::CountryCode).offset;
 constexpr std::uint32_t mapperWindowEnd = 0x3FFFFF; // 4 MiB: what the Sega mapper shows at once
 
 std::string hex(std::uint32_t value, int width) { return PadHex(ToHex(value), width); }
@@ -29,7 +29,7 @@ std::string shownText(std::string_view bytes) {
         if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\')
             text += byte;
         else
-            text += "\\x" + hex(c, 2);
+            text += hexEscape(c);
     }
     return text + "\"";
 }
@@ -44,13 +44,11 @@ void add(std::vector<LintFinding>& findings, std::string_view field, std::uint32
         {{}, LintLevel::Note, field, offset, length, std::move(message), std::move(effect)});
 }
 
-void addAt(std::vector<LintFinding>& findings, const HeaderInfoField& field, std::string message,
+void addAt(std::vector<LintFinding>& findings, const HeaderField& field, std::string message,
            std::string effect) {
     add(findings, fieldName(field.label), field.offset, field.length, std::move(message),
         std::move(effect));
 }
-
-bool isSsf(const LintContext& c) { return c.system == System::Ssf; }
 
 // The 68000 sees 24 address bits, and the work RAM repeats every 64 KiB from E00000 on.
 bool isWorkRam(std::uint32_t start, std::uint32_t end) {
@@ -80,8 +78,10 @@ void checkNotRom(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkByteSwapped(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.header.layout == &ByteSwappedLayout)
-        add(findings, fieldName(HeaderFieldTable[0].label), HeaderFieldTable[0].offset, 4,
-            "the console name reads " + shown(c.bytes, HeaderFieldTable[0].offset, 4) +
+        add(findings, fieldName(headerField(FieldId::ConsoleName).label),
+            headerField(FieldId::ConsoleName).offset, 4,
+            "the console name reads " +
+                shown(c.bytes, headerField(FieldId::ConsoleName).offset, 4) +
                 ": a byte-swapped image, each word's two bytes in the wrong order",
             "no console, flash cart or emulator reads it; convert it with quillon-cli convert "
             "IN OUT --to bin");
@@ -99,8 +99,10 @@ void checkOddSize(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkTrademark(const LintContext& c, std::vector<LintFinding>& findings) {
     if (!HasTrademark(c.bytes))
-        add(findings, fieldName(HeaderFieldTable[0].label), HeaderFieldTable[0].offset, 5,
-            "the console name starts " + shown(c.bytes, HeaderFieldTable[0].offset, 5) +
+        add(findings, fieldName(headerField(FieldId::ConsoleName).label),
+            headerField(FieldId::ConsoleName).offset, 5,
+            "the console name starts " +
+                shown(c.bytes, headerField(FieldId::ConsoleName).offset, 5) +
                 ", neither \"SEGA\" nor \" SEGA\"",
             "a console with the trademark check (TMSS) will not start it");
 }
@@ -119,16 +121,16 @@ void checkChecksum(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkRomStart(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.romStart != 0)
-        addAt(findings, headerInfoField("rom_start"),
+        addAt(findings, headerField(FieldId::RomStart),
               "the ROM starts at " + FormatAddress(c.romStart) + ", not 00000000",
               "the ROM always starts at address 0; BlastEm sizes the ROM and its mirrors from "
               "this range");
 }
 
 void checkRomEndShort(const LintContext& c, std::vector<LintFinding>& findings) {
-    if (c.romEnd >= c.romEndInFile || (isSsf(c) && c.romEnd == mapperWindowEnd))
+    if (c.romEnd >= c.romEndInFile || (c.ssf && c.romEnd == mapperWindowEnd))
         return;
-    addAt(findings, headerInfoField("rom_end"),
+    addAt(findings, headerField(FieldId::RomEnd),
           "the ROM ends at " + FormatAddress(c.romEnd) + ", before the file's last byte at " +
               FormatAddress(static_cast<std::uint32_t>(c.romEndInFile)),
           "BlastEm mirrors the ROM by the declared end and may place save RAM over the rest, "
@@ -136,9 +138,9 @@ void checkRomEndShort(const LintContext& c, std::vector<LintFinding>& findings) 
 }
 
 void checkRomEndBeyond(const LintContext& c, std::vector<LintFinding>& findings) {
-    if (c.romEnd <= c.romEndInFile || (isSsf(c) && c.romEnd <= mapperWindowEnd))
+    if (c.romEnd <= c.romEndInFile || (c.ssf && c.romEnd <= mapperWindowEnd))
         return;
-    addAt(findings, headerInfoField("rom_end"),
+    addAt(findings, headerField(FieldId::RomEnd),
           "the ROM ends at " + FormatAddress(c.romEnd) + ", after the file's last byte at " +
               FormatAddress(static_cast<std::uint32_t>(c.romEndInFile)),
           "BlastEm sizes the ROM's mirrors by the declared end and decides from it where save "
@@ -146,8 +148,8 @@ void checkRomEndBeyond(const LintContext& c, std::vector<LintFinding>& findings)
 }
 
 void checkRomEndFlat(const LintContext& c, std::vector<LintFinding>& findings) {
-    if (c.romEnd > mapperWindowEnd && !isSsf(c))
-        addAt(findings, headerInfoField("rom_end"),
+    if (c.romEnd > mapperWindowEnd && !c.ssf)
+        addAt(findings, headerField(FieldId::RomEnd),
               "the ROM ends at " + FormatAddress(c.romEnd) + ", past 4 MiB, without \"SEGA SSF\"",
               "jgenesis reads it as a flat-mapped ROM of that size (no bank switching)");
 }
@@ -155,7 +157,7 @@ void checkRomEndFlat(const LintContext& c, std::vector<LintFinding>& findings) {
 void checkRamRange(const LintContext& c, std::vector<LintFinding>& findings) {
     if (isWorkRam(c.ramStart, c.ramEnd))
         return;
-    const HeaderInfoField& start = headerInfoField("ram_start");
+    const HeaderField& start = headerField(FieldId::RamStart);
     add(findings, "RAM Start", start.offset, 8,
         "RAM " + FormatAddress(c.ramStart) + "-" + FormatAddress(c.ramEnd) +
             " is not the work RAM (00FF0000-00FFFFFF or one of its mirrors)",
@@ -167,7 +169,7 @@ void checkExtraMemory(const LintContext& c, std::vector<LintFinding>& findings) 
     if (!c.memory)
         return;
     const ExtraMemory& memory = *c.memory;
-    const HeaderInfoField& field = headerInfoField("extra_memory");
+    const HeaderField& field = headerField(FieldId::ExtraMemory);
     const std::string range = FormatAddress(memory.start) + "-" + FormatAddress(memory.end);
     if (!memory.wellFormed())
         addAt(findings, field,
@@ -212,7 +214,7 @@ void checkExtraMemory(const LintContext& c, std::vector<LintFinding>& findings) 
 }
 
 void checkExtraMemoryUnknown(const LintContext& c, std::vector<LintFinding>& findings) {
-    const HeaderInfoField& field = headerInfoField("extra_memory");
+    const HeaderField& field = headerField(FieldId::ExtraMemory);
     const std::uint8_t first = c.bytes[field.offset];
     const std::uint8_t second = c.bytes[field.offset + 1];
     const auto blank = [](std::uint8_t b) { return b == ' ' || b == 0; };
@@ -222,7 +224,7 @@ void checkExtraMemoryUnknown(const LintContext& c, std::vector<LintFinding>& fin
             "emulators look for \"RA\" and find no save memory");
 }
 
-const HeaderField& regionField() { return HeaderFieldTable[5]; }
+const HeaderField& regionField() { return headerField(FieldId::CountryCode); }
 
 std::string joined(const std::vector<std::string>& texts) {
     std::string all;
@@ -267,7 +269,7 @@ void checkRegionAmbiguous(const LintContext& c, std::vector<LintFinding>& findin
 }
 
 void checkDeviceUnknown(const LintContext& c, std::vector<LintFinding>& findings) {
-    const HeaderInfoField& field = headerInfoField("device_support");
+    const HeaderField& field = headerField(FieldId::DeviceSupport);
     for (const DeviceEntry& device :
          ReadDevices({c.bytes.data() + field.offset, field.length}, field.offset)) {
         if (!device.known)
@@ -298,7 +300,7 @@ std::string_view textAt(const HeaderBytes& bytes, const HeaderField& field) {
 }
 
 void checkCopyright(const LintContext& c, std::vector<LintFinding>& findings) {
-    const HeaderField& field = HeaderFieldTable[1];
+    const HeaderField& field = headerField(FieldId::Copyright);
     const std::string_view text = textAt(c.bytes, field);
     constexpr std::string_view months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                            "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
@@ -313,7 +315,7 @@ void checkCopyright(const LintContext& c, std::vector<LintFinding>& findings) {
 }
 
 void checkSerial(const LintContext& c, std::vector<LintFinding>& findings) {
-    const HeaderField& field = HeaderFieldTable[4];
+    const HeaderField& field = headerField(FieldId::SerialNumber);
     if (!hasShape(textAt(c.bytes, field), "AA ********-99"))
         add(findings, fieldName(field.label), field.offset, field.length,
             "the serial " + shown(c.bytes, field.offset, field.length) +
@@ -338,11 +340,9 @@ void checkTextControl(const LintContext& c, std::vector<LintFinding>& findings) 
             return;
         }
     };
-    for (const HeaderField& field : HeaderFieldTable)
-        check(field.label, field.offset, field.length, true);
-    for (const HeaderInfoField& field : HeaderInfoTable) {
-        if (field.kind == HeaderInfoKind::Text)
-            check(field.label, field.offset, field.length, false);
+    for (const HeaderField& field : HeaderFields) {
+        if (field.kind == FieldKind::Text && field.media != Media::Disc)
+            check(field.label, field.offset, field.length, field.windowEdits);
     }
 }
 
@@ -389,16 +389,16 @@ void checkDiscSector(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkCd32x(const LintContext& c, std::vector<LintFinding>& findings) {
     if (!c.header.discUserData.empty() && IsCd32x(DiscUserData(c.header)))
-        add(findings, fieldName(HeaderFieldTable[0].label), HeaderFieldTable[0].offset, 8,
+        add(findings, fieldName(headerField(FieldId::ConsoleName).label),
+            headerField(FieldId::ConsoleName).offset, 8,
             "the console name is \"SEGA 32X\": a disc for the 32X and Mega-CD together",
             "jgenesis runs it as a CD32X disc (is_cd_32x_disc), and rom-properties names it so");
 }
 
 enum class Scope { Format, File, Header };
 
-// What kind of image a rule is about: a cartridge's ROM (its checksum, ranges, save memory and
-// size mean nothing on a disc), a disc's first sector, or either.
-enum class Media { Any, Cartridge, Disc };
+// A rule's Media: a cartridge's ROM (its checksum, ranges, save memory and size mean nothing on
+// a disc), a disc's first sector, or either.
 
 struct Rule {
     LintRule rule;
@@ -545,17 +545,10 @@ const std::vector<LintRule>& ruleList() {
 
 } // namespace
 
-std::string_view lintLevelName(LintLevel level) {
-    switch (level) {
-    case LintLevel::Error:
-        return "error";
-    case LintLevel::Warning:
-        return "warning";
-    case LintLevel::Note:
-        break;
-    }
-    return "note";
-}
+constexpr EnumNames<LintLevel, 3> lintLevelNames{
+    {{{LintLevel::Error, "error"}, {LintLevel::Warning, "warning"}, {LintLevel::Note, "note"}}}};
+
+std::string_view lintLevelName(LintLevel level) { return lintLevelNames.name(level); }
 
 std::span<const LintRule> LintRules() { return ruleList(); }
 
@@ -573,12 +566,12 @@ std::vector<LintFinding> LintHeader(const LoadedHeader& header) {
         b,
         header.romSize >= ChecksummedRegionStart,
         header.romSize == 0 ? 0 : header.romSize - 1,
-        ReadSystem({b.data() + HeaderFieldTable[0].offset, HeaderFieldTable[0].length}).system,
-        ReadAddress(&b[headerInfoField("rom_start").offset]),
-        ReadAddress(&b[headerInfoField("rom_end").offset]),
-        ReadAddress(&b[headerInfoField("ram_start").offset]),
-        ReadAddress(&b[headerInfoField("ram_end").offset]),
-        DecodeExtraMemory(&b[headerInfoField("extra_memory").offset]),
+        IsSsf(b),
+        ReadAddress(&b[headerField(FieldId::RomStart).offset]),
+        ReadAddress(&b[headerField(FieldId::RomEnd).offset]),
+        ReadAddress(&b[headerField(FieldId::RamStart).offset]),
+        ReadAddress(&b[headerField(FieldId::RamEnd).offset]),
+        DecodeExtraMemory(&b[headerField(FieldId::ExtraMemory).offset]),
         ReadRegion({b.data() + regionOffset, ChecksummedRegionStart - regionOffset}),
     };
     std::vector<LintFinding> findings;

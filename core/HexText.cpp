@@ -9,18 +9,6 @@ namespace {
 
 constexpr std::string_view hexDigits = "0123456789ABCDEF";
 
-std::optional<std::uint32_t> digitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return static_cast<std::uint32_t>(c - '0');
-    if (c >= 'A' && c <= 'F')
-        return static_cast<std::uint32_t>(c - 'A' + 10);
-    if (c >= 'a' && c <= 'f')
-        return static_cast<std::uint32_t>(c - 'a' + 10);
-    return std::nullopt;
-}
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
 } // namespace
 
 std::string ToHex(std::uint32_t value) {
@@ -48,12 +36,33 @@ std::string FormatStoredChecksum(std::uint8_t high, std::uint8_t low) {
 
 std::string FormatRomChecksum(std::uint16_t value) { return PadHex(ToHex(value), 4); }
 
+std::optional<std::uint32_t> hexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return static_cast<std::uint32_t>(c - '0');
+    if (c >= 'A' && c <= 'F')
+        return static_cast<std::uint32_t>(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f')
+        return static_cast<std::uint32_t>(c - 'a' + 10);
+    return std::nullopt;
+}
+
+std::string hexEscape(std::uint8_t byte) { return "\\x" + PadHex(ToHex(byte), 2); }
+
+std::string_view trimBlanks(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 std::optional<std::uint32_t> parseHexDigits(std::string_view digits) {
     if (digits.empty())
         return std::nullopt;
     std::uint32_t value = 0;
     for (char c : digits) {
-        const auto digit = digitValue(c);
+        const auto digit = hexDigitValue(c);
         if (!digit || value > (UINT32_MAX >> 4))
             return std::nullopt;
         value = (value << 4) | *digit;
@@ -62,11 +71,7 @@ std::optional<std::uint32_t> parseHexDigits(std::string_view digits) {
 }
 
 std::optional<std::uint32_t> ParseChecksumEntry(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return parseHexDigits(text);
+    return parseHexDigits(trimBlanks(text));
 }
 
 ChecksumBytes SplitChecksum(std::uint32_t value) {

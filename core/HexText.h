@@ -33,6 +33,15 @@ struct ChecksumBytes {
 // The two bytes to store; bits above 15 are dropped.
 ChecksumBytes SplitChecksum(std::uint32_t value);
 
+// One digit's value, upper or lower case.
+std::optional<std::uint32_t> hexDigitValue(char c);
+
+// "\x" and two upper-case digits: a byte that cannot be shown as it is.
+std::string hexEscape(std::uint8_t byte);
+
+// Without the spaces and tabs around it.
+std::string_view trimBlanks(std::string_view text);
+
 // Digits only, upper or lower case, value within 32 bits (leading zeros are free).
 std::optional<std::uint32_t> parseHexDigits(std::string_view digits);
 

@@ -5,7 +5,6 @@
 #include "HeaderFile.h"
 #include "HeaderInfo.h"
 #include "RegionCodes.h"
-#include "SystemNames.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,7 +16,7 @@ struct LintContext {
     const HeaderBytes& bytes;
     bool complete;              // the file holds the whole header
     std::uint64_t romEndInFile; // the last byte of the ROM as the file has it
-    System system;
+    bool ssf;                   // the console name asks for the extended mapper
     std::uint32_t romStart, romEnd, ramStart, ramEnd;
     std::optional<ExtraMemory> memory;
     RegionReading region;

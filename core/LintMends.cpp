@@ -12,10 +12,10 @@ namespace {
 
 constexpr std::uint32_t mapperWindowEnd = 0x3FFFFF; // what the Sega mapper shows at once
 
-constexpr std::uint32_t countryCodeOffset = HeaderFieldTable[5].offset;
+constexpr std::uint32_t countryCodeOffset = headerField(FieldId::CountryCode).offset;
 
 // The other fields' offsets, from the table that places them.
-std::uint32_t offsetOf(std::string_view key) { return headerInfoField(key).offset; }
+std::uint32_t offsetOf(FieldId id) { return headerField(id).offset; }
 
 void setFields(LintFinding& finding, std::vector<LintFixSetting> settings) {
     finding.fix = LintFix{LintFixAction::SetFields, std::move(settings)};
@@ -69,8 +69,8 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> textFieldAt(std::uint32_t
         if (offset >= field.offset && offset < field.offset + field.length)
             return std::pair(field.offset, field.length);
     }
-    for (const HeaderInfoField& field : HeaderInfoTable) {
-        if (field.kind == HeaderInfoKind::Text && offset >= field.offset &&
+    for (const HeaderField& field : HeaderInfoTable) {
+        if (field.kind == FieldKind::Text && offset >= field.offset &&
             offset < field.offset + field.length)
             return std::pair(field.offset, field.length);
     }
@@ -96,16 +96,16 @@ void mendChecksum(const LintContext&, LintFinding& finding) {
 }
 
 void mendRomStart(const LintContext&, LintFinding& finding) {
-    setFields(finding, {{offsetOf("rom_start"), "0"}});
+    setFields(finding, {{offsetOf(FieldId::RomStart), "0"}});
 }
 
 // The file's last byte; a ROM behind the Sega mapper ends where the mapper's window does, or
 // at the file's end if that comes first, and fix --rom-end leaves such a ROM end alone.
 void mendRomEnd(const LintContext& c, LintFinding& finding) {
-    if (c.system == System::Ssf)
-        setFields(finding,
-                  {{offsetOf("rom_end"), ToHex(static_cast<std::uint32_t>(std::min<std::uint64_t>(
-                                             c.romEndInFile, mapperWindowEnd)))}});
+    if (c.ssf)
+        setFields(finding, {{offsetOf(FieldId::RomEnd),
+                             ToHex(static_cast<std::uint32_t>(
+                                 std::min<std::uint64_t>(c.romEndInFile, mapperWindowEnd)))}});
     else
         finding.fix = LintFix{LintFixAction::SetRomEnd};
 }
@@ -120,12 +120,13 @@ void mendRomEndFlat(const LintContext& c, LintFinding& finding) {
 }
 
 void mendRamRange(const LintContext&, LintFinding& finding) {
-    setFields(finding, {{offsetOf("ram_start"), "FF0000"}, {offsetOf("ram_end"), "FFFFFF"}});
+    setFields(finding,
+              {{offsetOf(FieldId::RamStart), "FF0000"}, {offsetOf(FieldId::RamEnd), "FFFFFF"}});
 }
 
 void mendExtraMemory(const LintContext& c, LintFinding& finding) {
     if (const auto memory = agreeingMemory(c))
-        setFields(finding, {{offsetOf("extra_memory"), *memory}});
+        setFields(finding, {{offsetOf(FieldId::ExtraMemory), *memory}});
     else
         finding.choose = "set --extra-memory to the save memory the cartridge has, as "
                          "KIND:START-END (sram-odd, sram-even, sram-word or eeprom; 64 KiB at "
@@ -165,7 +166,7 @@ void mendRegionUnknown(const LintContext& c, LintFinding& finding) {
 
 // Emulators ignore an unknown code, so leaving it out changes nothing they do.
 void mendDeviceUnknown(const LintContext& c, LintFinding& finding) {
-    const HeaderInfoField& field = headerInfoField("device_support");
+    const HeaderField& field = headerField(FieldId::DeviceSupport);
     std::string known;
     for (const DeviceEntry& device :
          ReadDevices({c.bytes.data() + field.offset, field.length}, field.offset)) {

@@ -10,7 +10,7 @@ namespace quillon {
 
 namespace {
 
-const HeaderField& consoleName() { return HeaderFieldTable[0]; }
+const HeaderField& consoleName() { return headerField(FieldId::ConsoleName); }
 
 std::span<const std::uint8_t> consoleNameBytes(const LoadedHeader& header) {
     return {header.bytes.data() + consoleName().offset, consoleName().length};

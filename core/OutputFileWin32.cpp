@@ -80,11 +80,4 @@ void OutputFile::discard() {
     m_temporary.clear();
 }
 
-bool OutputFile::fail(int errorNumber) {
-    if (m_error.empty())
-        m_error = systemErrorText(errorNumber);
-    discard();
-    return false;
-}
-
 } // namespace quillon

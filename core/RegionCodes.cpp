@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "RegionCodes.h"
 
+#include "EnumNames.h"
+#include "HexText.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -10,12 +13,10 @@ namespace {
 
 bool isBlank(std::uint8_t c) { return c == ' ' || c == 0; }
 
+// A digit of the mask is upper-case: no reader takes a lower-case letter for one.
 std::optional<std::uint8_t> maskDigit(std::uint8_t c) {
-    if (c >= '0' && c <= '9')
-        return static_cast<std::uint8_t>(c - '0');
-    if (c >= 'A' && c <= 'F')
-        return static_cast<std::uint8_t>(c - 'A' + 10);
-    return std::nullopt;
+    const auto value = c >= 'a' ? std::nullopt : hexDigitValue(static_cast<char>(c));
+    return value ? std::optional(static_cast<std::uint8_t>(*value)) : std::nullopt;
 }
 
 // How one digit read as a letter by older decoders (a table of places; MiSTer's core read 4 and
@@ -127,19 +128,12 @@ const std::vector<RegionLetter>& RegionLetterTable() {
     return letters;
 }
 
-std::string_view regionStyleKey(RegionStyle style) {
-    switch (style) {
-    case RegionStyle::Letters:
-        return "letters";
-    case RegionStyle::Mask:
-        return "mask";
-    case RegionStyle::Name:
-        return "name";
-    case RegionStyle::Unknown:
-        break;
-    }
-    return "unknown";
-}
+constexpr EnumNames<RegionStyle, 4> regionStyleKeys{{{{RegionStyle::Letters, "letters"},
+                                                      {RegionStyle::Mask, "mask"},
+                                                      {RegionStyle::Name, "name"},
+                                                      {RegionStyle::Unknown, "unknown"}}}};
+
+std::string_view regionStyleKey(RegionStyle style) { return regionStyleKeys.name(style); }
 
 RegionReading ReadRegion(std::span<const std::uint8_t> bytes) {
     std::array<std::uint8_t, 3> three{};

@@ -125,12 +125,4 @@ bool SystemFile::close() {
     return ::close(fd) == 0 || fail(errno);
 }
 
-bool SystemFile::fail(int errorNumber) { return fail(systemErrorText(errorNumber).c_str()); }
-
-bool SystemFile::fail(const char* reason) {
-    if (m_error.empty())
-        m_error = reason;
-    return false;
-}
-
 } // namespace quillon

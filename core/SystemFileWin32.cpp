@@ -158,12 +158,4 @@ bool SystemFile::close() {
     return ::CloseHandle(handle) || fail(static_cast<int>(::GetLastError()));
 }
 
-bool SystemFile::fail(int errorNumber) { return fail(systemErrorText(errorNumber).c_str()); }
-
-bool SystemFile::fail(const char* reason) {
-    if (m_error.empty())
-        m_error = reason;
-    return false;
-}
-
 } // namespace quillon

@@ -89,7 +89,7 @@ TEST_F(HeaderCommandsTest, AFolderOrAByteSwappedImageOrAnArchiveIsReportedAndCha
     EXPECT_EQ(m_messages.shown[1].title, "Cannot Read ROM");
     EXPECT_EQ(m_messages.shown[1].text.find(swapped + ": a byte-swapped image"), 0u);
     Bytes zip = mismatchedRom();
-    setFieldBytes(zip, HeaderFieldTable[0], "");
+    setFieldBytes(zip, headerField(FieldId::ConsoleName), "");
     std::copy_n("PK\x03\x04", 4, zip.begin());
     const std::string archive = romFile("roms.zip", zip);
     m_commands.open(archive);
@@ -102,7 +102,7 @@ TEST_F(HeaderCommandsTest, AFolderOrAByteSwappedImageOrAnArchiveIsReportedAndCha
 TEST_F(HeaderCommandsTest, AnImageInDoubtIsShownButNotSaved) {
     Bytes plain = mismatchedRom();
     plain.resize(InterleavedBlockSize, 0);
-    setFieldBytes(plain, HeaderFieldTable[0], "HOMEBREW");
+    setFieldBytes(plain, headerField(FieldId::ConsoleName), "HOMEBREW");
     const std::string copier = romFile("copier.smd", interleave(plain));
     browse(copier);
     ASSERT_TRUE(m_messages.shown.empty());
@@ -128,9 +128,9 @@ TEST_F(HeaderCommandsTest, AnInterleavedImageIsEditedInPlace) {
     m_view.checksum = "8F1D";
     m_commands.save();
     EXPECT_TRUE(m_messages.shown.empty());
-    setFieldBytes(plain, HeaderFieldTable[2], "DOMESTIC" + std::string(40, ' '));
-    setFieldBytes(plain, HeaderFieldTable[3], "OVERSEAS" + std::string(40, ' '));
-    setFieldBytes(plain, HeaderFieldTable[5], "E  ");
+    setFieldBytes(plain, headerField(FieldId::DomesticName), "DOMESTIC" + std::string(40, ' '));
+    setFieldBytes(plain, headerField(FieldId::OverseasName), "OVERSEAS" + std::string(40, ' '));
+    setFieldBytes(plain, headerField(FieldId::CountryCode), "E  ");
     plain[0x18F] = 0x1D;
     EXPECT_EQ(readBytes(copier), interleave(plain));
 }

@@ -38,8 +38,8 @@ TEST_P(DiscLayoutTest, IsRecognisedAndReadAtTheFirstSectorsUserData) {
     ASSERT_TRUE(loaded.done()) << loaded.problem().text();
     const LoadedHeader& header = *loaded;
     EXPECT_EQ(header.layout, GetParam().layout);
-    EXPECT_EQ(header.texts[0], "SEGA MEGA DRIVE ");
-    EXPECT_EQ(header.texts[5], "U  ");
+    EXPECT_EQ(header.texts[headerField(FieldId::ConsoleName).index], "SEGA MEGA DRIVE ");
+    EXPECT_EQ(header.texts[headerField(FieldId::CountryCode).index], "U  ");
     EXPECT_EQ(header.storedHigh, 0x12);
     EXPECT_EQ(header.storedLow, 0x34);
     EXPECT_FALSE(CalculatedChecksum(header));
@@ -53,14 +53,14 @@ TEST_P(DiscLayoutTest, AnEditChangesOnlyItsFieldsAndTheSectorsEdcAndEcc) {
     const Bytes before = image();
     writeBytes(m_path, before);
     HeaderEdit edit;
-    edit.texts[3] = "A NEW OVERSEAS NAME";
+    edit.texts[headerField(FieldId::OverseasName).index] = "A NEW OVERSEAS NAME";
     edit.checksum = ChecksumBytes{0xAB, 0xCD};
     const Result<Written> written = WriteHeaderEdit(m_path, edit);
     ASSERT_EQ(written.outcome(), Outcome::Done) << written.problem().text();
 
     const Bytes after = readBytes(m_path);
     ASSERT_EQ(after.size(), before.size());
-    const HeaderField& name = HeaderFieldTable[3];
+    const HeaderField& name = headerField(FieldId::OverseasName);
     const std::size_t nameAt = userData() + name.offset;
     const std::size_t checksumAt = userData() + ChecksumWord::offset;
     constexpr std::size_t edc = 2064; // the EDC, the zeros and both parities to the sector's end
@@ -113,14 +113,15 @@ TEST(CueSheetImageTest, ASheetsDataTrackIsReadAndWrittenAndAModeTwoTrackOnlyRead
     const Result<LoadedHeader> loaded = LoadHeader(dir.file("disc.cue"));
     ASSERT_TRUE(loaded.done()) << loaded.problem().text();
     EXPECT_EQ(loaded->layout, &Disc2352Layout);
-    EXPECT_EQ(loaded->texts[2], fitFieldText("QUILLON TEST ROM", HeaderFieldTable[2]));
+    EXPECT_EQ(loaded->texts[headerField(FieldId::DomesticName).index],
+              fitFieldText("QUILLON TEST ROM", headerField(FieldId::DomesticName)));
 
     HeaderEdit edit;
-    edit.texts[2] = "NEW";
+    edit.texts[headerField(FieldId::DomesticName).index] = "NEW";
     ASSERT_EQ(WriteHeaderEdit(dir.file("disc.cue"), edit).outcome(), Outcome::Done);
     EXPECT_EQ(readBytes(dir.file("disc.cue")), Bytes(sheet.begin(), sheet.end()));
     const Bytes written = readBytes(dir.file("disc.bin"));
-    EXPECT_EQ(written[RawUserDataOffset + HeaderFieldTable[2].offset], 'N');
+    EXPECT_EQ(written[RawUserDataOffset + headerField(FieldId::DomesticName).offset], 'N');
     RawSector sector;
     std::copy_n(written.begin(), sector.size(), sector.begin());
     EXPECT_TRUE(CheckMode1Sector(sector).edcOk);

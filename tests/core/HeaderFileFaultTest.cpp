@@ -176,7 +176,7 @@ TEST_F(HeaderFileFaultTest, FailedWriteIsTakenBack) {
         const Bytes original = randomBytes(size, 3);
         writeBytes(path, original);
         const int code = exitCodeInChild([&] {
-            if (!failWritesAt(HeaderFieldTable[0].offset))
+            if (!failWritesAt(headerField(FieldId::ConsoleName).offset))
                 return 10;
             const SaveResult saved = SaveHeader(path, "1234", someTexts);
             if (saved.status != SaveStatus::Failed)
@@ -243,7 +243,7 @@ TEST_F(HeaderFileFaultTest, FullDiskChangesNothing) {
 TEST_F(HeaderFileFaultTest, ConversionOnAFullDiskLeavesNoFile) {
     TempDir sources;
     Bytes rom = randomBytes(8 * InterleavedBlockSize, 5);
-    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+    setFieldBytes(rom, headerField(FieldId::ConsoleName), "SEGA MEGA DRIVE ");
     const std::string source = sources.file("game.bin");
     writeBytes(source, rom);
     const std::string dir = m_dir.path().string();

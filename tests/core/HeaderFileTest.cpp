@@ -53,7 +53,7 @@ protected:
     Bytes romOf(std::size_t size, std::uint32_t seed) const {
         size = (size + layout().blockSize - 1) / layout().blockSize * layout().blockSize;
         Bytes rom = randomBytes(size, seed);
-        setBytes(rom, HeaderFieldTable[0].offset, "SEGA");
+        setBytes(rom, headerField(FieldId::ConsoleName).offset, "SEGA");
         return rom;
     }
     Bytes imageOf(const Bytes& rom) const {
@@ -91,12 +91,12 @@ std::vector<const ImageLayout*> writtenLayouts() {
 
 TEST_P(HeaderFileTest, LoadsFieldsChecksumsAndSize) {
     Bytes rom = romOf(2 * InterleavedBlockSize + 0x400, 3);
-    setFieldBytes(rom, HeaderFieldTable[0], "SEGABCDEFGHIJKL ");
-    setFieldBytes(rom, HeaderFieldTable[1], "ABC");
-    setFieldBytes(rom, HeaderFieldTable[2], "");
-    setFieldBytes(rom, HeaderFieldTable[3], std::string(48, 'x'));
-    setFieldBytes(rom, HeaderFieldTable[4], std::string("GM\0XYZ", 6));
-    setFieldBytes(rom, HeaderFieldTable[5], "JUE");
+    setFieldBytes(rom, headerField(FieldId::ConsoleName), "SEGABCDEFGHIJKL ");
+    setFieldBytes(rom, headerField(FieldId::Copyright), "ABC");
+    setFieldBytes(rom, headerField(FieldId::DomesticName), "");
+    setFieldBytes(rom, headerField(FieldId::OverseasName), std::string(48, 'x'));
+    setFieldBytes(rom, headerField(FieldId::SerialNumber), std::string("GM\0XYZ", 6));
+    setFieldBytes(rom, headerField(FieldId::CountryCode), "JUE");
     rom[0x18E] = 0x8F;
     rom[0x18F] = 0x1C;
     writeRom(rom);
@@ -107,7 +107,8 @@ TEST_P(HeaderFileTest, LoadsFieldsChecksumsAndSize) {
     EXPECT_EQ(header.layout, GetParam());
     const FieldTexts expected{"SEGABCDEFGHIJKL ", "ABC", "", std::string(48, 'x'), "GM", "JUE"};
     EXPECT_EQ(header.texts, expected);
-    EXPECT_EQ(fieldBytes(Bytes(header.bytes.begin(), header.bytes.end()), HeaderFieldTable[4]),
+    EXPECT_EQ(fieldBytes(Bytes(header.bytes.begin(), header.bytes.end()),
+                         headerField(FieldId::SerialNumber)),
               std::string_view("GM\0XYZ\0\0\0\0\0\0\0\0", 14));
     EXPECT_EQ(header.storedHigh, 0x8F);
     EXPECT_EQ(header.storedLow, 0x1C);
@@ -128,9 +129,10 @@ TEST_F(PlainHeaderFileTest, ShortFilesLoadWithTheirMissingBytesAsZeros) {
     writeBytes(m_path, rom);
     result = LoadHeader(m_path);
     ASSERT_TRUE(result.done());
-    EXPECT_EQ(result->texts[0], std::string(16, 'Q'));
-    EXPECT_EQ(result->texts[1], "QQQQQ" + std::string(11, '\xAB'));
-    EXPECT_EQ(result->texts[5], "");
+    EXPECT_EQ(result->texts[headerField(FieldId::ConsoleName).index], std::string(16, 'Q'));
+    EXPECT_EQ(result->texts[headerField(FieldId::Copyright).index],
+              "QQQQQ" + std::string(11, '\xAB'));
+    EXPECT_EQ(result->texts[headerField(FieldId::CountryCode).index], "");
     EXPECT_EQ(result->storedHigh, 0);
     EXPECT_EQ(result->storedLow, 0);
 
@@ -210,15 +212,15 @@ TEST_P(HeaderFileTest, UnchangedRoundTripTurnsZerosIntoSpacesFromTheFirstZeroOn)
     Bytes rom = romOf(0x800, 13);
     for (const HeaderField& field : HeaderFieldTable)
         setFieldBytes(rom, field, field.index == 0 ? "SEGA" : "");
-    setFieldBytes(rom, HeaderFieldTable[2], std::string("AB\0CD", 5));
+    setFieldBytes(rom, headerField(FieldId::DomesticName), std::string("AB\0CD", 5));
     writeRom(rom);
     saveAsLoaded(m_path);
 
     Bytes expected = rom;
     for (const HeaderField& field : HeaderFieldTable)
         setFieldBytes(expected, field, std::string(field.length, ' '));
-    setFieldBytes(expected, HeaderFieldTable[0], "SEGA" + std::string(12, ' '));
-    setFieldBytes(expected, HeaderFieldTable[2], "AB" + std::string(46, ' '));
+    setFieldBytes(expected, headerField(FieldId::ConsoleName), "SEGA" + std::string(12, ' '));
+    setFieldBytes(expected, headerField(FieldId::DomesticName), "AB" + std::string(46, ' '));
     EXPECT_EQ(readRom(), expected);
 }
 
@@ -233,7 +235,7 @@ TEST_P(HeaderFileTest, SaveChangesNoOtherByte) {
     for (std::size_t size : sizes) {
         Bytes original = randomBytes(size, static_cast<std::uint32_t>(engine()));
         if (blocked())
-            setBytes(original, HeaderFieldTable[0].offset, "SEGA");
+            setBytes(original, headerField(FieldId::ConsoleName).offset, "SEGA");
         writeRom(original);
         FieldTexts texts;
         for (ByteText& text : texts) {
@@ -241,7 +243,9 @@ TEST_P(HeaderFileTest, SaveChangesNoOtherByte) {
             for (char& c : text)
                 c = static_cast<char>(engine() % 255 + 1);
         }
-        texts[0].replace(0, std::min<std::size_t>(4, texts[0].size()), "SEGA");
+        texts[headerField(FieldId::ConsoleName).index].replace(
+            0, std::min<std::size_t>(4, texts[headerField(FieldId::ConsoleName).index].size()),
+            "SEGA");
         const std::uint32_t checksum = engine();
         const SaveResult result = SaveHeader(m_path, ToHex(checksum), texts);
         ASSERT_EQ(result.status, SaveStatus::Saved) << result.error;
@@ -263,15 +267,15 @@ TEST_P(HeaderFileTest, SaveChangesNoOtherByte) {
 
 TEST_P(HeaderFileTest, PartialEditLeavesOtherFieldsByteForByte) {
     Bytes rom = romOf(0x300, 14);
-    setFieldBytes(rom, HeaderFieldTable[0], std::string("SEGA\0\0MD", 8));
+    setFieldBytes(rom, headerField(FieldId::ConsoleName), std::string("SEGA\0\0MD", 8));
     writeRom(rom);
     HeaderEdit edit;
-    edit.texts[4] = "GM 0001";
+    edit.texts[headerField(FieldId::SerialNumber).index] = "GM 0001";
     edit.patches.push_back({0x1A4, "\x00\x07\xFF\xFF"});
     ASSERT_EQ(WriteHeaderEdit(m_path, edit).outcome(), Outcome::Done);
 
     Bytes expected = rom;
-    setFieldBytes(expected, HeaderFieldTable[4], "GM 0001       ");
+    setFieldBytes(expected, headerField(FieldId::SerialNumber), "GM 0001       ");
     setBytes(expected, 0x1A4, "\x00\x07\xFF\xFF");
     EXPECT_EQ(readRom(), expected);
 }
@@ -303,7 +307,7 @@ TEST_P(HeaderFileTest, APatchBeforeTheHeaderIsRefused) {
     const Bytes rom = romOf(0x300, 23);
     writeRom(rom);
     HeaderEdit edit;
-    edit.texts[4] = "GM 0001";
+    edit.texts[headerField(FieldId::SerialNumber).index] = "GM 0001";
     edit.patches.push_back({HeaderStart - 1, "\x4E\x71"});
     EXPECT_EQ(WriteHeaderEdit(m_path, edit).outcome(), Outcome::Refused);
     EXPECT_EQ(readRom(), rom);
@@ -321,20 +325,20 @@ INSTANTIATE_TEST_SUITE_P(Layouts, HeaderFileTest, ::testing::ValuesIn(writtenLay
 // On a short file only the bytes written decide how far it grows; padding grows it first.
 TEST_F(PlainHeaderFileTest, ShortFilesGrowAsFarAsTheyAreWritten) {
     HeaderEdit edit;
-    edit.texts[4] = "GM 0001";
+    edit.texts[headerField(FieldId::SerialNumber).index] = "GM 0001";
     writeBytes(m_path, Bytes(10, 1));
     ASSERT_EQ(WriteHeaderEdit(m_path, edit).outcome(), Outcome::Done);
     EXPECT_EQ(readBytes(m_path).size(), 0x18Eu);
 
     // The padding between two fields written stays as it grew.
     edit.growth = Growth{0x1000, 0xFF};
-    edit.texts[0] = "SEGA";
+    edit.texts[headerField(FieldId::ConsoleName).index] = "SEGA";
     writeBytes(m_path, Bytes(10, 1));
     ASSERT_EQ(WriteHeaderEdit(m_path, edit).outcome(), Outcome::Done);
     Bytes expected(0x1000, 0xFF);
     std::fill_n(expected.begin(), 10, 1);
-    setFieldBytes(expected, HeaderFieldTable[0], "SEGA            ");
-    setFieldBytes(expected, HeaderFieldTable[4], "GM 0001       ");
+    setFieldBytes(expected, headerField(FieldId::ConsoleName), "SEGA            ");
+    setFieldBytes(expected, headerField(FieldId::SerialNumber), "GM 0001       ");
     EXPECT_EQ(readBytes(m_path), expected);
 }
 
@@ -365,20 +369,20 @@ TEST_F(PlainHeaderFileTest, HugeFileLoadsInFlatMemory) {
 // an image whose layout is in doubt are never written unless the layout is given.
 TEST_F(PlainHeaderFileTest, ImagesInOtherLayoutsAreWrittenOnlyAsTheyCanBe) {
     Bytes rom = randomBytes(2 * InterleavedBlockSize, 15);
-    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+    setFieldBytes(rom, headerField(FieldId::ConsoleName), "SEGA MEGA DRIVE ");
     const Bytes image = interleave(rom);
     HeaderEdit grow;
     grow.growth = Growth{image.size() + InterleavedBlockSize, 0xFF};
     HeaderEdit renamed;
-    renamed.texts[0] = "NOT THE NAME";
+    renamed.texts[headerField(FieldId::ConsoleName).index] = "NOT THE NAME";
     Bytes doubtful = rom;
-    setFieldBytes(doubtful, HeaderFieldTable[0], "NOT THE NAME");
+    setFieldBytes(doubtful, headerField(FieldId::ConsoleName), "NOT THE NAME");
     doubtful = interleave(doubtful);
     Bytes zip = rom;
-    setFieldBytes(zip, HeaderFieldTable[0], "NOT THE NAME");
+    setFieldBytes(zip, headerField(FieldId::ConsoleName), "NOT THE NAME");
     std::copy_n("PK\x03\x04", 4, zip.begin());
     HeaderEdit serial;
-    serial.texts[4] = "GM 0001";
+    serial.texts[headerField(FieldId::SerialNumber).index] = "GM 0001";
     for (const auto& [bytes, edit] :
          {std::pair{image, grow}, std::pair{image, renamed}, std::pair{byteSwap(rom), serial},
           std::pair{doubtful, serial}, std::pair{zip, serial}}) {
@@ -390,7 +394,8 @@ TEST_F(PlainHeaderFileTest, ImagesInOtherLayoutsAreWrittenOnlyAsTheyCanBe) {
     // Named, the layout in doubt is written as asked.
     writeBytes(m_path, doubtful);
     ASSERT_EQ(WriteHeaderEdit(m_path, serial, &InterleavedLayout).outcome(), Outcome::Done);
-    EXPECT_EQ(fieldBytes(deinterleave(readBytes(m_path)), HeaderFieldTable[4]), "GM 0001       ");
+    EXPECT_EQ(fieldBytes(deinterleave(readBytes(m_path)), headerField(FieldId::SerialNumber)),
+              "GM 0001       ");
 }
 
 // Each layout is told from the probe and the size alone: a plain ROM by "SEGA" at 0x100, other
@@ -398,7 +403,7 @@ TEST_F(PlainHeaderFileTest, ImagesInOtherLayoutsAreWrittenOnlyAsTheyCanBe) {
 // "SEGA" put back in order), a byte-swapped one by its header read with each pair swapped.
 TEST_F(PlainHeaderFileTest, LayoutsAreToldApart) {
     Bytes rom = randomBytes(2 * InterleavedBlockSize, 16);
-    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+    setFieldBytes(rom, headerField(FieldId::ConsoleName), "SEGA MEGA DRIVE ");
     const Bytes image = interleave(rom);
     const auto recognised = [](const Bytes& bytes) {
         return RecogniseImage({bytes.data(), std::min(bytes.size(), ProbeSize)}, bytes.size());
@@ -409,7 +414,7 @@ TEST_F(PlainHeaderFileTest, LayoutsAreToldApart) {
     EXPECT_EQ(recognised(image).verdict, Verdict::Sure);
     EXPECT_EQ(layoutOf(byteSwap(rom)), &ByteSwappedLayout);
     Bytes shifted = rom; // " SEGA" swapped reads "S AEG": still told
-    setFieldBytes(shifted, HeaderFieldTable[0], " SEGA GENESIS");
+    setFieldBytes(shifted, headerField(FieldId::ConsoleName), " SEGA GENESIS");
     EXPECT_EQ(layoutOf(byteSwap(shifted)), &ByteSwappedLayout);
 
     // The plain reading has "SEGA" one byte in: a plain ROM, whatever its first block holds.
@@ -419,7 +424,7 @@ TEST_F(PlainHeaderFileTest, LayoutsAreToldApart) {
     // Without "SEGA" either way its size alone makes it interleaved, in doubt unless the
     // copier's marks are there; one byte longer or shorter, it cannot be interleaved at all.
     Bytes unnamed = rom;
-    setFieldBytes(unnamed, HeaderFieldTable[0], "NOT THE NAME");
+    setFieldBytes(unnamed, headerField(FieldId::ConsoleName), "NOT THE NAME");
     Bytes marked = interleave(unnamed);
     EXPECT_EQ(layoutOf(marked), &InterleavedLayout);
     EXPECT_EQ(recognised(marked).verdict, Verdict::Doubtful);
@@ -444,7 +449,7 @@ TEST_F(PlainHeaderFileTest, LayoutsAreToldApart) {
 // no part of the ROM, which a load sums and sizes without it and a conversion refuses to guess.
 TEST_F(PlainHeaderFileTest, AnInterleavedImageLeavesOutALastPieceOfABlock) {
     Bytes rom = randomBytes(2 * InterleavedBlockSize, 18);
-    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+    setFieldBytes(rom, headerField(FieldId::ConsoleName), "SEGA MEGA DRIVE ");
     Bytes image = interleave(rom);
     image.resize(image.size() + 1024, 0x77);
     writeBytes(m_path, image);

@@ -60,13 +60,13 @@ TEST_F(HeaderFileWindowsTest, WidePathsLoadAndSave) {
     for (const std::wstring name : {L"ロム.bin", L"Édition.bin"}) {
         const std::string path = m_dir.file(toUtf8(name));
         Bytes bytes = randomBytes(0x300, 6);
-        setFieldBytes(bytes, HeaderFieldTable[3], "WIDE");
+        setFieldBytes(bytes, headerField(FieldId::OverseasName), "WIDE");
         writeBytes(path, bytes);
         ASSERT_TRUE(std::filesystem::exists(m_dir.path() / name)) << path;
 
         const Result<LoadedHeader> loaded = LoadHeader(path);
         ASSERT_TRUE(loaded.done()) << loaded.problem().text();
-        EXPECT_EQ(loaded->texts[3], "WIDE");
+        EXPECT_EQ(loaded->texts[headerField(FieldId::OverseasName).index], "WIDE");
         ASSERT_EQ(SaveHeader(path, "ABCD", someTexts).status, SaveStatus::Saved);
         EXPECT_EQ(LoadHeader(path)->storedHigh, 0xAB);
     }

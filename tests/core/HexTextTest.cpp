@@ -16,7 +16,7 @@ TEST(HeaderLayout, FieldsAreDisjointBelowTheChecksummedRegion) {
     std::vector<Span> spans{{ChecksumWord::offset, ChecksumWord::offset + ChecksumWord::length}};
     for (const HeaderField& field : HeaderFieldTable)
         spans.push_back({field.offset, field.offset + field.length});
-    for (const HeaderInfoField& field : HeaderInfoTable)
+    for (const HeaderField& field : HeaderInfoTable)
         spans.push_back({field.offset, field.offset + field.length});
     for (std::size_t a = 0; a < spans.size(); ++a) {
         EXPECT_LE(spans[a].end, ChecksummedRegionStart);

@@ -106,7 +106,7 @@ Attempt writeHeaderEdit(FuzzedDataProvider& input, const std::string& path,
             attempt.pieces.push_back({field.offset, fitFieldText(*edit.texts[field.index], field)});
         }
     }
-    for (const HeaderInfoField& field : HeaderInfoTable) {
+    for (const HeaderField& field : HeaderInfoTable) {
         if (input.ConsumeBool())
             edit.patches.push_back({field.offset, input.ConsumeBytesAsString(field.length)});
     }

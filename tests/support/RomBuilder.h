@@ -117,12 +117,12 @@ inline Bytes byteSwap(Bytes rom) {
 // A ROM whose stored checksum is 8F1C while its content sums to 8F1D.
 inline Bytes mismatchedRom() {
     Bytes rom(0x400, 0);
-    setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
-    setFieldBytes(rom, HeaderFieldTable[1], "(C)QUIL 2026.DEC");
-    setFieldBytes(rom, HeaderFieldTable[2], "DOMESTIC");
-    setFieldBytes(rom, HeaderFieldTable[3], "OVERSEAS");
-    setFieldBytes(rom, HeaderFieldTable[4], "GM 00000001-00");
-    setFieldBytes(rom, HeaderFieldTable[5], "JUE");
+    setFieldBytes(rom, headerField(FieldId::ConsoleName), "SEGA MEGA DRIVE ");
+    setFieldBytes(rom, headerField(FieldId::Copyright), "(C)QUIL 2026.DEC");
+    setFieldBytes(rom, headerField(FieldId::DomesticName), "DOMESTIC");
+    setFieldBytes(rom, headerField(FieldId::OverseasName), "OVERSEAS");
+    setFieldBytes(rom, headerField(FieldId::SerialNumber), "GM 00000001-00");
+    setFieldBytes(rom, headerField(FieldId::CountryCode), "JUE");
     rom[0x18E] = 0x8F;
     rom[0x18F] = 0x1C;
     rom[0x200] = 0x8F;

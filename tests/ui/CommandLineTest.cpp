@@ -81,7 +81,7 @@ private slots:
     void theNamedRomOpensAsIfChosenWithBrowse() {
         TempDir dir;
         Bytes rom(0x400, 0);
-        setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+        setFieldBytes(rom, headerField(FieldId::ConsoleName), "SEGA MEGA DRIVE ");
         const QString path = QString::fromStdString(dir.file("game.bin"));
         writeBytes(path.toStdString(), rom);
 
@@ -160,7 +160,7 @@ private slots:
 
         TempDir dir;
         Bytes rom(0x400, 0);
-        setFieldBytes(rom, HeaderFieldTable[0], "SEGA MEGA DRIVE ");
+        setFieldBytes(rom, headerField(FieldId::ConsoleName), "SEGA MEGA DRIVE ");
         for (const char* name : {"game.bin", "GAME.GEN", "game.smd", "game.32x"}) {
             const std::string path = dir.file(name);
             writeBytes(path, rom);

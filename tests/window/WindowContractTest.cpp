@@ -221,7 +221,7 @@ TEST_F(WindowContract, BrowseShowsTheHeaderAndCancellingChangesNothing) {
     EXPECT_EQ(m_window->dialog.requests.at(0).startPath, "");
 
     Bytes rom = mismatchedRom();
-    setFieldBytes(rom, HeaderFieldTable[2], "DOMESTIC\xA9\r\nNAME");
+    setFieldBytes(rom, headerField(FieldId::DomesticName), "DOMESTIC\xA9\r\nNAME");
     const std::string path = romFile("gam\xC3\xA9.bin", rom); // gamé.bin
     browse(path);
     EXPECT_EQ(m_window->text("lblROMFile"), path);
@@ -270,10 +270,11 @@ TEST_F(WindowContract, AfterSaveEachEditorShowsWhatItsFieldHolds) {
 
     Bytes expected = rom;
     expected[0x18F] = 0x1D;
-    setFieldBytes(expected, HeaderFieldTable[2], "DOMESTIC" + std::string(40, ' '));
-    setFieldBytes(expected, HeaderFieldTable[3], "NEW \xC9 ?" + std::string(41, ' '));
-    setFieldBytes(expected, HeaderFieldTable[4], "GM 0000000?-00");
-    setFieldBytes(expected, HeaderFieldTable[5], "J  ");
+    setFieldBytes(expected, headerField(FieldId::DomesticName), "DOMESTIC" + std::string(40, ' '));
+    setFieldBytes(expected, headerField(FieldId::OverseasName),
+                  "NEW \xC9 ?" + std::string(41, ' '));
+    setFieldBytes(expected, headerField(FieldId::SerialNumber), "GM 0000000?-00");
+    setFieldBytes(expected, headerField(FieldId::CountryCode), "J  ");
     EXPECT_EQ(readBytes(path), expected);
 }
 
@@ -302,7 +303,7 @@ TEST_F(WindowContract, ASaveOverAFileChangedOnDiskIsRefusedWithABox) {
     browse(path);
     Bytes fixed = mismatchedRom();
     fixed[ChecksumWord::offset + 1] = 0x1D;
-    setFieldBytes(fixed, HeaderFieldTable[2], "FIXED");
+    setFieldBytes(fixed, headerField(FieldId::DomesticName), "FIXED");
     writeBytes(path, fixed);
     retype(headerEditor(5), "E");
     m_window->click("cmdSave");
@@ -318,7 +319,7 @@ TEST_F(WindowContract, ASaveOverAFileChangedOnDiskIsRefusedWithABox) {
     retype(headerEditor(5), "E");
     m_window->click("cmdSave");
     EXPECT_EQ(m_window->messages.shown.size(), 1u);
-    EXPECT_EQ(fieldBytes(readBytes(path), HeaderFieldTable[5]), "E  ");
+    EXPECT_EQ(fieldBytes(readBytes(path), headerField(FieldId::CountryCode)), "E  ");
 }
 
 TEST_F(WindowContract, ARomThatCannotBeReadIsReportedAndChangesNothing) {
