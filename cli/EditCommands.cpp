@@ -4,6 +4,7 @@
 #include "FieldKinds.h"
 #include "FieldValues.h"
 #include "HeaderReport.h"
+#include "ImageInputs.h"
 #include "RomConversion.h"
 #include "TextDisplay.h"
 
@@ -188,6 +189,8 @@ ExitStatus setFields(const SetRequest& request, Streams streams) {
         say(streams.err, "set names no field and no checksum; nothing written");
         return BadInput;
     }
+    if (const auto refused = archiveWriteRefusal(request.path))
+        return report(streams.err, *refused, Doing::Writing);
 
     std::optional<LoadedHeader> before;
     if (request.fixChecksum || request.output.dryRun) {
@@ -222,6 +225,10 @@ ExitStatus setFields(const SetRequest& request, Streams streams) {
 ExitStatus fixFiles(const FixRequest& request, Streams streams) {
     ExitStatus status = Done;
     for (const std::string& path : request.paths) {
+        if (const auto refused = archiveWriteRefusal(path)) {
+            raise(status, report(streams.err, *refused, Doing::Writing));
+            continue;
+        }
         const auto before = loadHeader(path, request.output.layout, streams, status);
         if (!before)
             continue;
@@ -243,6 +250,10 @@ ExitStatus padFiles(const PadRequest& request, Streams streams) {
     ExitStatus status = Done;
     const auto fill = static_cast<std::uint8_t>(request.fill == "00" ? 0x00 : 0xFF);
     for (const std::string& path : request.paths) {
+        if (const auto refused = archiveWriteRefusal(path)) {
+            raise(status, report(streams.err, *refused, Doing::Writing));
+            continue;
+        }
         const auto before = loadHeader(path, request.output.layout, streams, status);
         if (!before)
             continue;
@@ -292,6 +303,8 @@ ExitStatus convertFile(const ConvertRequest& request, Streams streams) {
     const ImageLayout& to = **std::find_if(layouts.begin(), layouts.end(), [&](const auto* layout) {
         return layout->convertKey == request.to;
     });
+    if (const auto refused = archiveWriteRefusal(request.source))
+        return report(streams.err, *refused, Doing::Converting);
     const Result<Converted> result =
         ConvertRom(request.source, request.destination, to, request.force, request.layout);
     if (!result)

@@ -3,6 +3,7 @@
 
 #include "HeaderFile.h"
 #include "HeaderReport.h"
+#include "ImageInputs.h"
 #include "TextDisplay.h"
 
 #include <algorithm>
@@ -12,8 +13,9 @@
 namespace quillon::cli {
 
 std::optional<LoadedHeader> loadHeader(const std::string& path, const ImageLayout* layout,
-                                       Streams streams, ExitStatus& status) {
-    Result<LoadedHeader> result = LoadHeaderToEdit(path, layout);
+                                       Streams streams, ExitStatus& status,
+                                       RandomAccessFile* member) {
+    Result<LoadedHeader> result = loadImage(path, member, layout, true);
     if (!result) {
         raise(status, report(streams.err, result.problem(), Doing::Reading));
         return std::nullopt;
@@ -45,17 +47,20 @@ ExitStatus showFiles(const std::vector<std::string>& paths, bool json, const Ima
                      Streams streams) {
     ExitStatus status = Done;
     bool first = true;
-    for (const std::string& path : paths) {
-        const auto header = loadHeader(path, layout, streams, status);
-        if (!header)
-            continue;
-        if (json) {
-            streams.out << headerJsonLine(path, *header) << '\n';
-        } else {
-            streams.out << (first ? "" : "\n");
-            printHeader(path, *header, streams.out);
-        }
-        first = false;
+    for (const std::string& argument : paths) {
+        forEachImage(argument, streams, status,
+                     [&](const std::string& path, RandomAccessFile* member) {
+                         const auto header = loadHeader(path, layout, streams, status, member);
+                         if (!header)
+                             return;
+                         if (json) {
+                             streams.out << headerJsonLine(path, *header) << '\n';
+                         } else {
+                             streams.out << (first ? "" : "\n");
+                             printHeader(path, *header, streams.out);
+                         }
+                         first = false;
+                     });
     }
     return status;
 }
@@ -63,27 +68,33 @@ ExitStatus showFiles(const std::vector<std::string>& paths, bool json, const Ima
 ExitStatus checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout,
                       Streams streams) {
     ExitStatus status = Done;
-    for (const std::string& path : paths) {
-        const auto header = loadHeader(path, layout, streams, status);
-        if (!header)
-            continue;
-        // check writes nothing, so says nothing of it.
-        if (const auto refused = wholeRomRefusal(path, *header)) {
-            raise(status, report(streams.err, *refused, Doing::Reading));
-        } else if (!hasWholeHeader(*header)) {
-            say(streams.err,
-                displayText(path) + ": " + shortFileText(*header) + "; not a ROM image");
-            raise(status, BadInput);
-        } else if (checksumMatches(*header)) {
-            streams.out << displayText(path) << ": ok " << *storedChecksum(*header) << '\n';
-        } else {
-            streams.out << displayText(path) << ": checksum mismatch: stored "
-                        << *storedChecksum(*header) << ", calculated "
-                        << calculatedChecksum(*header).value_or("none") << '\n';
-            raise(status, Flagged);
-        }
-    }
+    for (const std::string& argument : paths)
+        forEachImage(argument, streams, status,
+                     [&](const std::string& path, RandomAccessFile* member) {
+                         checkImage(path, member, layout, streams, status);
+                     });
     return status;
+}
+
+void checkImage(const std::string& path, RandomAccessFile* member, const ImageLayout* layout,
+                Streams streams, ExitStatus& status) {
+    const auto header = loadHeader(path, layout, streams, status, member);
+    if (!header)
+        return;
+    // check writes nothing, so says nothing of it.
+    if (const auto refused = wholeRomRefusal(path, *header)) {
+        raise(status, report(streams.err, *refused, Doing::Reading));
+    } else if (!hasWholeHeader(*header)) {
+        say(streams.err, displayText(path) + ": " + shortFileText(*header) + "; not a ROM image");
+        raise(status, BadInput);
+    } else if (checksumMatches(*header)) {
+        streams.out << displayText(path) << ": ok " << *storedChecksum(*header) << '\n';
+    } else {
+        streams.out << displayText(path) << ": checksum mismatch: stored "
+                    << *storedChecksum(*header) << ", calculated "
+                    << calculatedChecksum(*header).value_or("none") << '\n';
+        raise(status, Flagged);
+    }
 }
 
 } // namespace quillon::cli

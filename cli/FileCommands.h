@@ -34,8 +34,10 @@ struct Streams {
 // or the one its bytes tell (LoadHeaderToEdit), or says on the error stream why there is none to
 // work on and raises status: to FileFailed for a file that could not be read, to BadInput for
 // one no command works on (not a ROM image, a byte-swapped image).
+// A member of an archive is loaded from its bytes, with path naming it.
 std::optional<LoadedHeader> loadHeader(const std::string& path, const ImageLayout* layout,
-                                       Streams streams, ExitStatus& status);
+                                       Streams streams, ExitStatus& status,
+                                       RandomAccessFile* member = nullptr);
 
 // Writes an edit, or says why it could not; returns the exit status.
 ExitStatus writeEdit(const std::string& path, const ImageLayout* layout, const HeaderEdit& edit,
@@ -49,5 +51,8 @@ ExitStatus showFiles(const std::vector<std::string>& paths, bool json, const Ima
                      Streams streams);
 ExitStatus checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout,
                       Streams streams);
+// Checks one image: a file, or a member given as its bytes.
+void checkImage(const std::string& path, RandomAccessFile* member, const ImageLayout* layout,
+                Streams streams, ExitStatus& status);
 
 } // namespace quillon::cli

@@ -2,6 +2,7 @@
 #include "LintCommand.h"
 
 #include "HeaderLint.h"
+#include "ImageInputs.h"
 #include "LintFixes.h"
 #include "TextDisplay.h"
 
@@ -28,16 +29,21 @@ const ImageLayout* fixLayout(const LoadedHeader& header, const LintOptions& opti
     return options.layout ? options.layout : header.doubtful ? header.layout : nullptr;
 }
 
+// A member of an archive is never written, so no command mends it where it lies.
+constexpr std::string_view memberFix = "extract it from the archive first; no write takes a member";
+
 // path: level: field: message (0xOFFSET: BYTES); effect [id]
 // and under it "  fix: quillon-cli ..." or "  choose: ..." when the finding has either.
 void printFinding(const std::string& path, const LoadedHeader& header, const LintFinding& finding,
-                  const ImageLayout* layout, std::ostream& out) {
+                  const ImageLayout* layout, bool member, std::ostream& out) {
     out << displayText(path) << ": " << lintLevelName(finding.level) << ": " << finding.field
         << ": " << displayText(finding.message);
     if (finding.length > 0)
         out << " (0x" << ToHex(finding.offset) << ": " << findingBytes(header, finding) << ")";
     out << "; " << displayText(finding.effect) << " [" << finding.id << "]\n";
-    if (finding.fix)
+    if (finding.fix && member)
+        out << "  fix: " << memberFix << '\n';
+    else if (finding.fix)
         out << "  fix: " << displayText(commandLine(fixArguments(*finding.fix, path, layout)))
             << '\n';
     else if (!finding.choose.empty())
@@ -45,7 +51,8 @@ void printFinding(const std::string& path, const LoadedHeader& header, const Lin
 }
 
 std::string jsonLine(const std::string& path, const LoadedHeader& header,
-                     const std::vector<LintFinding>& findings, const ImageLayout* layout) {
+                     const std::vector<LintFinding>& findings, const ImageLayout* layout,
+                     bool member) {
     Json list = Json::array();
     for (const LintFinding& finding : findings)
         list.push_back(
@@ -56,7 +63,8 @@ std::string jsonLine(const std::string& path, const LoadedHeader& header,
              {"bytes", findingBytes(header, finding)},
              {"message", finding.message},
              {"effect", finding.effect},
-             {"fix", finding.fix ? Json(fixArguments(*finding.fix, path, layout)) : Json()},
+             {"fix",
+              finding.fix && !member ? Json(fixArguments(*finding.fix, path, layout)) : Json()},
              {"choose", finding.choose.empty() ? Json() : Json(finding.choose)}});
     Json json;
     json["path"] = path; // not valid UTF-8 bytes are replaced when dumped; path_hex keeps them
@@ -70,34 +78,38 @@ std::string jsonLine(const std::string& path, const LoadedHeader& header,
 ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
                      Streams streams) {
     ExitStatus status = Done;
-    for (const std::string& path : paths) {
-        // Whatever it holds, a file read is linted: lint says what is wrong with it.
-        const Result<LoadedHeader> loaded = LoadHeader(path, options.layout);
-        if (!loaded) {
-            raise(status, report(streams.err, loaded.problem(), Doing::Reading));
-            continue;
-        }
-        std::vector<LintFinding> findings = LintHeader(*loaded);
-        std::erase_if(findings, [&options](const LintFinding& finding) {
-            return finding.level > options.level ||
-                   options.allowed.contains(std::string(finding.id));
-        });
-        const ImageLayout* layout = fixLayout(*loaded, options);
-        if (options.json) {
-            streams.out << jsonLine(path, *loaded, findings, layout) << '\n';
-        } else {
-            for (const LintFinding& finding : findings)
-                printFinding(path, *loaded, finding, layout, streams.out);
-        }
-        const bool failed =
-            std::any_of(findings.begin(), findings.end(), [&](const LintFinding& f) {
-                return f.level == LintLevel::Error ||
-                       (options.strict && f.level == LintLevel::Warning);
-            });
-        if (failed)
-            raise(status, Flagged);
-    }
+    for (const std::string& argument : paths)
+        forEachImage(argument, streams, status,
+                     [&](const std::string& path, RandomAccessFile* member) {
+                         lintImage(path, member, options, streams, status);
+                     });
     return status;
+}
+
+void lintImage(const std::string& path, RandomAccessFile* member, const LintOptions& options,
+               Streams streams, ExitStatus& status) {
+    // Whatever it holds, a file read is linted: lint says what is wrong with it.
+    const Result<LoadedHeader> loaded = loadImage(path, member, options.layout, false);
+    if (!loaded) {
+        raise(status, report(streams.err, loaded.problem(), Doing::Reading));
+        return;
+    }
+    std::vector<LintFinding> findings = LintHeader(*loaded);
+    std::erase_if(findings, [&options](const LintFinding& finding) {
+        return finding.level > options.level || options.allowed.contains(std::string(finding.id));
+    });
+    const ImageLayout* layout = fixLayout(*loaded, options);
+    if (options.json) {
+        streams.out << jsonLine(path, *loaded, findings, layout, member != nullptr) << '\n';
+    } else {
+        for (const LintFinding& finding : findings)
+            printFinding(path, *loaded, finding, layout, member != nullptr, streams.out);
+    }
+    const bool failed = std::any_of(findings.begin(), findings.end(), [&](const LintFinding& f) {
+        return f.level == LintLevel::Error || (options.strict && f.level == LintLevel::Warning);
+    });
+    if (failed)
+        raise(status, Flagged);
 }
 
 std::string lintRuleIds() {

@@ -21,6 +21,9 @@ struct LintOptions {
 
 ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
                      Streams streams);
+// Lints one image: a file, or a member given as its bytes, whose findings then name no fix.
+void lintImage(const std::string& path, RandomAccessFile* member, const LintOptions& options,
+               Streams streams, ExitStatus& status);
 
 // Every rule's id, comma-separated, for a message.
 std::string lintRuleIds();

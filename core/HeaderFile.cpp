@@ -28,7 +28,7 @@ HeaderBytes headerOf(const ImageLayout& layout, std::span<const std::uint8_t> pr
 // that a file that grows meanwhile, or a pseudo-file that claims no length, still ends. Each
 // read after the first starts on a block of the layout, and a last piece of a block is left
 // out of the ROM.
-Result<> readRom(SystemFile& file, const std::string& path, const ImageLayout* given,
+Result<> readRom(RandomAccessFile& file, const std::string& path, const ImageLayout* given,
                  LoadedHeader& loaded) {
     const auto failed = [&] { return Failure(path, file.error()); };
     const auto length = file.size();
@@ -218,11 +218,15 @@ Result<LoadedHeader> LoadHeader(const std::string& path, const ImageLayout* layo
         return problem;
     }
     SystemFile file(image->path, SystemFile::Access::Read);
-    if (!file.isOpen())
-        return Failure(image->path, file.error());
+    return LoadHeader(file, image->path, image->layout);
+}
 
+Result<LoadedHeader> LoadHeader(RandomAccessFile& file, const std::string& path,
+                                const ImageLayout* layout) {
+    if (!file.isOpen())
+        return Failure(path, file.error());
     LoadedHeader loaded;
-    if (const Result<> read = readRom(file, image->path, image->layout, loaded); !read)
+    if (const Result<> read = readRom(file, path, layout, loaded); !read)
         return read.problem();
 
     for (const HeaderField& field : HeaderFieldTable) {
@@ -240,13 +244,25 @@ std::optional<Problem> EditRefusalOf(const std::string& path, const LoadedHeader
     return why.empty() ? std::nullopt : std::optional(Refusal(path, why));
 }
 
-Result<LoadedHeader> LoadHeaderToEdit(const std::string& path, const ImageLayout* layout) {
-    Result<LoadedHeader> loaded = LoadHeader(path, layout);
+namespace {
+
+Result<LoadedHeader> refusedToEdit(const std::string& path, Result<LoadedHeader> loaded) {
     if (loaded) {
         if (auto refused = EditRefusalOf(path, *loaded))
             return std::move(*refused);
     }
     return loaded;
+}
+
+} // namespace
+
+Result<LoadedHeader> LoadHeaderToEdit(const std::string& path, const ImageLayout* layout) {
+    return refusedToEdit(path, LoadHeader(path, layout));
+}
+
+Result<LoadedHeader> LoadHeaderToEdit(RandomAccessFile& file, const std::string& path,
+                                      const ImageLayout* layout) {
+    return refusedToEdit(path, LoadHeader(file, path, layout));
 }
 
 ByteText fitFieldText(const ByteText& text, const HeaderField& field) {
