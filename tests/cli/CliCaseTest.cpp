@@ -3,6 +3,7 @@
 // case's own files, natively and (in the Windows build) under Wine.
 #include "CliCase.h"
 
+#include "ArchiveBuilder.h"
 #include "CdSectorTestSupport.h"
 #include "ProcessRunner.h"
 #include "RomBuilder.h"
@@ -155,6 +156,11 @@ void applyStep(Bytes& bytes, const CaseLine& step, const std::map<std::string, B
         std::copy(sector.begin(), sector.end(), bytes.begin());
     } else if (what == "copy") {
         bytes = made.at(words.at(1));
+    } else if (what == "archive") {
+        std::vector<ArchiveMemberBytes> members;
+        for (std::size_t i = 2; i < words.size(); ++i)
+            members.push_back({words[i], made.at(words[i])});
+        bytes = makeArchive(words.at(1), members);
     } else if (what == "mode") {
         throw std::runtime_error(step.where + ": \"mode\" only makes a file");
     } else {
