@@ -22,12 +22,13 @@ cd "$(dirname "$0")/.."
 packages=(
     cmake g++ make pkg-config python3
     qt6-base-dev libgl-dev fonts-liberation
-    libcli11-dev nlohmann-json3-dev
+    libcli11-dev nlohmann-json3-dev libarchive-dev zlib1g-dev
     libbenchmark-dev dpkg-dev file help2man
 )
-# The window under Wine is tried as a person uses it: a virtual display with a window manager,
-# mouse and keyboard, the clipboard and screenshots.
-windowsPackages=(g++-mingw-w64-x86-64-posix wine wine64 googletest
+# The Windows build reads ZIP and gzip through MinGW's zlib. The window under Wine is tried as a
+# person uses it: a virtual display with a window manager, mouse and keyboard, the clipboard and
+# screenshots.
+windowsPackages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 googletest
     xvfb xauth openbox xdotool xclip imagemagick)
 case $mode in
 test)
