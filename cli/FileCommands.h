@@ -28,6 +28,9 @@ inline std::string optionName(std::string_view key) {
 struct Streams {
     std::ostream& out;
     std::ostream& err;
+    // Whether each is a terminal: there a long batch shows on the error stream how far it is.
+    bool outTerminal = false;
+    bool errTerminal = false;
 };
 
 // Loads a file's header for every command but lint and convert, in the layout given (--layout)
@@ -45,9 +48,11 @@ ExitStatus writeEdit(const std::string& path, const ImageLayout* layout, const H
 // file's layout (a disc has none of them), or nothing.
 std::optional<Problem> wholeRomRefusal(const std::string& path, const LoadedHeader& header);
 
-ExitStatus showFiles(const std::vector<std::string>& paths, bool json, const ImageLayout* layout,
+struct BatchOptions;
+
+ExitStatus showFiles(const std::vector<std::string>& paths, const BatchOptions& options,
                      Streams streams);
-ExitStatus checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout,
+ExitStatus checkFiles(const std::vector<std::string>& paths, const BatchOptions& options,
                       Streams streams);
 
 } // namespace quillon::cli

@@ -15,8 +15,6 @@ namespace quillon::cli {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 std::string findingBytes(const LoadedHeader& header, const LintFinding& finding) {
     return hexBytes(
         {reinterpret_cast<const char*>(header.bytes.data()) + finding.offset, finding.length});
@@ -58,46 +56,39 @@ std::string jsonLine(const std::string& path, const LoadedHeader& header,
              {"effect", finding.effect},
              {"fix", finding.fix ? Json(fixArguments(*finding.fix, path, layout)) : Json()},
              {"choose", finding.choose.empty() ? Json() : Json(finding.choose)}});
-    Json json;
-    json["path"] = path; // not valid UTF-8 bytes are replaced when dumped; path_hex keeps them
-    json["path_hex"] = hexBytes(path);
+    Json json = recordJson(path);
     json["findings"] = list;
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return jsonText(json);
 }
 
 } // namespace
 
 ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
                      Streams streams) {
-    ExitStatus status = Done;
-    for (const std::string& path : paths) {
-        // Whatever it holds, a file read is linted: lint says what is wrong with it.
-        const Result<LoadedHeader> loaded = LoadHeader(path, options.layout);
-        if (!loaded) {
-            raise(status, report(streams.err, loaded.problem(), Doing::Reading));
-            continue;
-        }
-        std::vector<LintFinding> findings = LintHeader(*loaded);
-        std::erase_if(findings, [&options](const LintFinding& finding) {
+    const auto fails = [&options](const LintFinding& finding) {
+        return finding.level == LintLevel::Error ||
+               (options.strict && finding.level == LintLevel::Warning);
+    };
+    // Whatever it holds, a file read is linted: lint says what is wrong with it.
+    const auto lint = [&](const std::string& name, const LoadedHeader& header,
+                          std::ostream& out) -> Result<FileVerdict> {
+        std::vector<LintFinding> findings = LintHeader(header);
+        std::erase_if(findings, [&](const LintFinding& finding) {
             return finding.level > options.level ||
-                   options.allowed.contains(std::string(finding.id));
+                   options.allowed.contains(std::string(finding.id)) ||
+                   (options.quiet && !fails(finding));
         });
-        const ImageLayout* layout = fixLayout(*loaded, options);
+        const ImageLayout* layout = fixLayout(header, options);
         if (options.json) {
-            streams.out << jsonLine(path, *loaded, findings, layout) << '\n';
+            out << jsonLine(name, header, findings, layout) << '\n';
         } else {
             for (const LintFinding& finding : findings)
-                printFinding(path, *loaded, finding, layout, streams.out);
+                printFinding(name, header, finding, layout, out);
         }
-        const bool failed =
-            std::any_of(findings.begin(), findings.end(), [&](const LintFinding& f) {
-                return f.level == LintLevel::Error ||
-                       (options.strict && f.level == LintLevel::Warning);
-            });
-        if (failed)
-            raise(status, Flagged);
-    }
-    return status;
+        return std::any_of(findings.begin(), findings.end(), fails) ? FileVerdict::Fail
+                                                                    : FileVerdict::Pass;
+    };
+    return runBatch(paths, options, Takes::AnyFile, lint, streams);
 }
 
 std::string lintRuleIds() {

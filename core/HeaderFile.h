@@ -67,6 +67,14 @@ inline std::optional<RomChecksum> CalculatedChecksum(const LoadedHeader& header)
 // Whatever keeps the file from being read fails the load, a cue sheet that names no such file
 // too; any file read gives a header, whatever it holds.
 Result<LoadedHeader> LoadHeader(const std::string& path, const ImageLayout* layout = nullptr);
+// The same from a file already open for reading (a member of an archive, say), which name
+// names in messages; it is read as it is, never as a cue sheet.
+Result<LoadedHeader> LoadHeader(RandomAccessFile& file, const std::string& name,
+                                const ImageLayout* layout = nullptr);
+
+// Every file a cue sheet's FILE lines name, as paths beside the sheet, as a load reaches them;
+// none when the sheet cannot be read.
+std::vector<std::string> CueSheetFiles(const std::string& path);
 
 // How the file was recognised when it was loaded.
 inline Recognition RecognitionOf(const LoadedHeader& header) {
