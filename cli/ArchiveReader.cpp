@@ -39,6 +39,13 @@ const ArchiveFormat* archiveFormatOf(std::string_view path) {
     return found == archiveFormats.end() ? nullptr : &*found;
 }
 
+std::string archiveSuffixList() {
+    std::string list;
+    for (const ArchiveFormat& format : archiveFormats)
+        list.append(list.empty() ? "" : ", ").append(format.suffix);
+    return list;
+}
+
 std::string singleMemberName(std::string_view path, const ArchiveFormat& format) {
 #ifdef _WIN32
     const auto slash = path.find_last_of("/\\");

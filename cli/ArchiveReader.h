@@ -32,6 +32,9 @@ struct ArchiveFormat {
 // The archive format the path's name ends in (in any case), or nullptr.
 const ArchiveFormat* archiveFormatOf(std::string_view path);
 
+// Every archive suffix, comma-separated, for the help text.
+std::string archiveSuffixList();
+
 // The name of a single compressed file's one member: its file name without the suffix.
 std::string singleMemberName(std::string_view path, const ArchiveFormat& format);
 

@@ -5,6 +5,7 @@
 #include "FieldKinds.h"
 #include "FileCommands.h"
 #include "HeaderLint.h"
+#include "ImageBatch.h"
 #include "LintCommand.h"
 #include "QuillonVersion.h"
 #include "TextDisplay.h"
@@ -93,27 +94,40 @@ void addEditOutput(CLI::App& command, EditOutput& output) {
     command.add_flag("--json", output.json, "With --dry-run: the changes as JSON")->needs(dryRun);
 }
 
+// What show, check and lint share: --json, --recursive, --quiet where a file can fail,
+// --layout, and the files.
+void addBatchOptions(CLI::App& command, BatchOptions& options, Files& files, bool canFail) {
+    command.add_flag("--json", options.json,
+                     "One JSON object a line for each file, one that cannot be read too");
+    command.add_flag("-r,--recursive", options.recursive,
+                     "Walk each folder for the images in it and under it, sorted by path: "
+                     "names ending in " +
+                         imageExtensionList() +
+                         ", in any case; hidden ones and links to folders are passed over");
+    if (canFail)
+        command.add_flag("-q,--quiet", options.quiet,
+                         "Print only what fails: no record of a file that passes");
+    addLayout(command, options.layout);
+    addFiles(command, files);
+}
+
 // Each subcommand keeps what its options give until it runs, and puts its exit status in status.
 void addShow(CLI::App& app, Streams streams, int& status) {
     auto files = std::make_shared<Files>();
-    auto json = std::make_shared<bool>(false);
-    auto layout = std::make_shared<const ImageLayout*>(nullptr);
+    auto options = std::make_shared<BatchOptions>();
     CLI::App* show =
         app.add_subcommand("show", "Show the whole header, decoded, and both checksums");
-    show->add_flag("--json", *json, "One JSON object a line for each file");
-    addLayout(*show, *layout);
-    addFiles(*show, *files);
-    show->callback([=, &status] { status = showFiles(*files, *json, *layout, streams); });
+    addBatchOptions(*show, *options, *files, false);
+    show->callback([=, &status] { status = showFiles(*files, *options, streams); });
 }
 
 void addCheck(CLI::App& app, Streams streams, int& status) {
     auto files = std::make_shared<Files>();
-    auto layout = std::make_shared<const ImageLayout*>(nullptr);
+    auto options = std::make_shared<BatchOptions>();
     CLI::App* check =
         app.add_subcommand("check", "Compare each file's stored checksum with the calculated one");
-    addLayout(*check, *layout);
-    addFiles(*check, *files);
-    check->callback([=, &status] { status = checkFiles(*files, *layout, streams); });
+    addBatchOptions(*check, *options, *files, true);
+    check->callback([=, &status] { status = checkFiles(*files, *options, streams); });
 }
 
 void addSet(CLI::App& app, Streams streams, int& status) {
@@ -208,9 +222,7 @@ void addLint(CLI::App& app, Streams streams, int& status) {
     CLI::App* lint = app.add_subcommand(
         "lint", "Name what in each header consoles and emulators will get wrong, and what they "
                 "will do; exit status 1 when a finding is an error");
-    lint->add_flag("--json", options->json, "One JSON object a line for each file");
     lint->add_flag("--strict", options->strict, "A warning fails a file too");
-    addLayout(*lint, options->layout);
     const CLI::Validator ruleId(
         [](const std::string& id) {
             return findLintRule(id) ? std::string()
@@ -237,7 +249,7 @@ void addLint(CLI::App& app, Streams streams, int& status) {
             "file either")
         ->check(CLI::IsMember(levelNames))
         ->type_name("LEVEL");
-    addFiles(*lint, *files);
+    addBatchOptions(*lint, *options, *files, true);
     lint->footer("Rules (id, level, what it finds, and the behaviour it rests on):\n" +
                  lintRuleTable());
     lint->callback([=, &status] { status = lintFiles(*files, *options, streams); });
@@ -257,7 +269,7 @@ int parseAndRun(int argc, char* argv[]) {
     app.allow_windows_style_options(false);
 
     int status = Done;
-    const Streams streams{std::cout, std::cerr};
+    const Streams streams{std::cout, std::cerr, isTerminal(stdout), isTerminal(stderr)};
     addShow(app, streams, status);
     addSet(app, streams, status);
     addCheck(app, streams, status);

@@ -34,17 +34,29 @@ void say(std::ostream& err, std::string_view text) { err << "quillon-cli: " << t
 
 void warn(std::ostream& err, std::string_view text) { say(err, "warning: " + std::string(text)); }
 
+namespace {
+
+const Telling& tellingOf(Doing doing) {
+    return *std::find_if(tellings.begin(), tellings.end(),
+                         [doing](const Telling& row) { return row.doing == doing; });
+}
+
+std::string message(const Problem& problem, Doing doing, const std::string& text) {
+    const Telling& telling = tellingOf(doing);
+    if (problem.outcome == Outcome::Refused)
+        return text + std::string(telling.afterRefused);
+    return std::string(telling.failed) + text + std::string(telling.afterFailed);
+}
+
+} // namespace
+
+std::string problemMessage(const Problem& problem, Doing doing) {
+    return message(problem, doing, problem.text());
+}
+
 ExitStatus report(std::ostream& err, const Problem& problem, Doing doing) {
-    const Telling& telling =
-        *std::find_if(tellings.begin(), tellings.end(),
-                      [doing](const Telling& row) { return row.doing == doing; });
-    const std::string shown = displayText(problem.text());
-    if (problem.outcome == Outcome::Refused) {
-        say(err, shown + std::string(telling.afterRefused));
-        return BadInput;
-    }
-    say(err, std::string(telling.failed) + shown + std::string(telling.afterFailed));
-    return FileFailed;
+    say(err, message(problem, doing, displayText(problem.text())));
+    return problem.outcome == Outcome::Refused ? BadInput : FileFailed;
 }
 
 ExitStatus refuseValue(std::ostream& err, std::string_view option, std::string_view reason) {

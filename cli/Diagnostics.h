@@ -7,6 +7,7 @@
 #include "Outcome.h"
 
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 namespace quillon::cli {
@@ -29,6 +30,10 @@ void warn(std::ostream& err, std::string_view text);
 // returns what it is worth: BadInput for a refusal, FileFailed for a failure. Of a command that
 // writes, it says that nothing was written.
 ExitStatus report(std::ostream& err, const Problem& problem, Doing doing);
+
+// What report says of a problem, without the program's name, its path and reason as they are:
+// for a JSON record, which keeps every character.
+std::string problemMessage(const Problem& problem, Doing doing);
 
 // Tells why a value given to an option stands for no bytes; returns BadInput.
 ExitStatus refuseValue(std::ostream& err, std::string_view option, std::string_view reason);

@@ -3,7 +3,7 @@
 
 #include "HeaderFile.h"
 #include "HeaderReport.h"
-#include "ImageInputs.h"
+#include "ImageBatch.h"
 #include "TextDisplay.h"
 
 #include <algorithm>
@@ -13,9 +13,8 @@
 namespace quillon::cli {
 
 std::optional<LoadedHeader> loadHeader(const std::string& path, const ImageLayout* layout,
-                                       Streams streams, ExitStatus& status,
-                                       RandomAccessFile* member) {
-    Result<LoadedHeader> result = loadImage(path, member, layout, true);
+                                       Streams streams, ExitStatus& status) {
+    Result<LoadedHeader> result = LoadHeaderToEdit(path, layout);
     if (!result) {
         raise(status, report(streams.err, result.problem(), Doing::Reading));
         return std::nullopt;
@@ -43,58 +42,47 @@ ExitStatus writeEdit(const std::string& path, const ImageLayout* layout, const H
     return Done;
 }
 
-ExitStatus showFiles(const std::vector<std::string>& paths, bool json, const ImageLayout* layout,
+ExitStatus showFiles(const std::vector<std::string>& paths, const BatchOptions& options,
                      Streams streams) {
-    ExitStatus status = Done;
     bool first = true;
-    for (const std::string& argument : paths) {
-        forEachImage(argument, streams, status,
-                     [&](const std::string& path, RandomAccessFile* member) {
-                         const auto header = loadHeader(path, layout, streams, status, member);
-                         if (!header)
-                             return;
-                         if (json) {
-                             streams.out << headerJsonLine(path, *header) << '\n';
-                         } else {
-                             streams.out << (first ? "" : "\n");
-                             printHeader(path, *header, streams.out);
-                         }
-                         first = false;
-                     });
-    }
-    return status;
+    const auto show = [&](const std::string& name, const LoadedHeader& header,
+                          std::ostream& out) -> Result<FileVerdict> {
+        if (options.json) {
+            out << headerJsonLine(name, header) << '\n';
+        } else {
+            out << (first ? "" : "\n");
+            printHeader(name, header, out);
+        }
+        first = false;
+        return FileVerdict::Pass;
+    };
+    return runBatch(paths, options, Takes::EditableFile, show, streams);
 }
 
-ExitStatus checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout,
+ExitStatus checkFiles(const std::vector<std::string>& paths, const BatchOptions& options,
                       Streams streams) {
-    ExitStatus status = Done;
-    for (const std::string& argument : paths)
-        forEachImage(argument, streams, status,
-                     [&](const std::string& path, RandomAccessFile* member) {
-                         checkImage(path, member, layout, streams, status);
-                     });
-    return status;
-}
-
-void checkImage(const std::string& path, RandomAccessFile* member, const ImageLayout* layout,
-                Streams streams, ExitStatus& status) {
-    const auto header = loadHeader(path, layout, streams, status, member);
-    if (!header)
-        return;
-    // check writes nothing, so says nothing of it.
-    if (const auto refused = wholeRomRefusal(path, *header)) {
-        raise(status, report(streams.err, *refused, Doing::Reading));
-    } else if (!hasWholeHeader(*header)) {
-        say(streams.err, displayText(path) + ": " + shortFileText(*header) + "; not a ROM image");
-        raise(status, BadInput);
-    } else if (checksumMatches(*header)) {
-        streams.out << displayText(path) << ": ok " << *storedChecksum(*header) << '\n';
-    } else {
-        streams.out << displayText(path) << ": checksum mismatch: stored "
-                    << *storedChecksum(*header) << ", calculated "
-                    << calculatedChecksum(*header).value_or("none") << '\n';
-        raise(status, Flagged);
-    }
+    const auto check = [&](const std::string& name, const LoadedHeader& header,
+                           std::ostream& out) -> Result<FileVerdict> {
+        // check writes nothing, so says nothing of it.
+        if (auto refused = wholeRomRefusal(name, header))
+            return std::move(*refused);
+        if (!hasWholeHeader(header))
+            return Refusal(name, shortFileText(header) + "; not a ROM image");
+        const bool matches = checksumMatches(header);
+        if (options.json) {
+            Json record = recordJson(name);
+            addChecksumJson(record, header);
+            record["layout"] = header.layout->key;
+            out << jsonText(record) << '\n';
+        } else if (matches) {
+            out << displayText(name) << ": ok " << *storedChecksum(header) << '\n';
+        } else {
+            out << displayText(name) << ": checksum mismatch: stored " << *storedChecksum(header)
+                << ", calculated " << calculatedChecksum(header).value_or("none") << '\n';
+        }
+        return matches ? FileVerdict::Pass : FileVerdict::Fail;
+    };
+    return runBatch(paths, options, Takes::EditableFile, check, streams);
 }
 
 } // namespace quillon::cli

@@ -28,16 +28,17 @@ inline std::string optionName(std::string_view key) {
 struct Streams {
     std::ostream& out;
     std::ostream& err;
+    // Whether each is a terminal: there a long batch shows on the error stream how far it is.
+    bool outTerminal = false;
+    bool errTerminal = false;
 };
 
 // Loads a file's header for every command but lint and convert, in the layout given (--layout)
 // or the one its bytes tell (LoadHeaderToEdit), or says on the error stream why there is none to
 // work on and raises status: to FileFailed for a file that could not be read, to BadInput for
 // one no command works on (not a ROM image, a byte-swapped image).
-// A member of an archive is loaded from its bytes, with path naming it.
 std::optional<LoadedHeader> loadHeader(const std::string& path, const ImageLayout* layout,
-                                       Streams streams, ExitStatus& status,
-                                       RandomAccessFile* member = nullptr);
+                                       Streams streams, ExitStatus& status);
 
 // Writes an edit, or says why it could not; returns the exit status.
 ExitStatus writeEdit(const std::string& path, const ImageLayout* layout, const HeaderEdit& edit,
@@ -47,12 +48,11 @@ ExitStatus writeEdit(const std::string& path, const ImageLayout* layout, const H
 // file's layout (a disc has none of them), or nothing.
 std::optional<Problem> wholeRomRefusal(const std::string& path, const LoadedHeader& header);
 
-ExitStatus showFiles(const std::vector<std::string>& paths, bool json, const ImageLayout* layout,
+struct BatchOptions;
+
+ExitStatus showFiles(const std::vector<std::string>& paths, const BatchOptions& options,
                      Streams streams);
-ExitStatus checkFiles(const std::vector<std::string>& paths, const ImageLayout* layout,
+ExitStatus checkFiles(const std::vector<std::string>& paths, const BatchOptions& options,
                       Streams streams);
-// Checks one image: a file, or a member given as its bytes.
-void checkImage(const std::string& path, RandomAccessFile* member, const ImageLayout* layout,
-                Streams streams, ExitStatus& status);
 
 } // namespace quillon::cli

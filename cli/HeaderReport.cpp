@@ -5,6 +5,7 @@
 #include "DiscSystemArea.h"
 #include "FieldKinds.h"
 #include "FileCommands.h"
+#include "ImageBatch.h"
 #include "MarsPicoReport.h"
 #include "RegionCodes.h"
 #include "SystemNames.h"
@@ -215,17 +216,19 @@ void printHeader(const std::string& path, const LoadedHeader& header, std::ostre
                "refuse to start this ROM\n";
 }
 
-std::string headerJsonLine(const std::string& path, const LoadedHeader& header) {
-    Json json;
-    json["path"] = path; // not valid UTF-8 bytes are replaced when dumped; path_hex keeps them
-    json["path_hex"] = hexBytes(path);
-    for (const HeaderField& field : HeaderFieldTable)
-        fieldKind(field.kind).json(json, header, field);
+void addChecksumJson(Json& json, const LoadedHeader& header) {
     const HeaderField& checksum = headerField(FieldId::Checksum);
     fieldKind(checksum.kind).json(json, header, checksum);
     const auto calculated = calculatedChecksum(header);
     json["calculated_checksum"] = calculated ? Json(*calculated) : Json(nullptr);
     json["checksum_ok"] = calculated ? Json(checksumMatches(header)) : Json(nullptr);
+}
+
+std::string headerJsonLine(const std::string& path, const LoadedHeader& header) {
+    Json json = recordJson(path);
+    for (const HeaderField& field : HeaderFieldTable)
+        fieldKind(field.kind).json(json, header, field);
+    addChecksumJson(json, header);
     for (const HeaderField& field : HeaderInfoTable)
         fieldKind(field.kind).json(json, header, field);
     if (const auto name = wholeField(header, consoleNameField().offset, consoleNameField().length))
@@ -261,7 +264,7 @@ std::string headerJsonLine(const std::string& path, const LoadedHeader& header) 
     json["interleaved"] = header.layout == &InterleavedLayout; // as callers before "layout" read it
     json["complete_header"] = hasWholeHeader(header);
     json["size"] = header.fileSize;
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return jsonText(json);
 }
 
 } // namespace quillon::cli

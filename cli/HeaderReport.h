@@ -6,6 +6,7 @@
 #include "HeaderFile.h"
 
 #include <iosfwd>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,9 @@ std::optional<std::string> calculatedChecksum(const LoadedHeader& header);
 bool checksumMatches(const LoadedHeader& header);
 
 void printHeader(const std::string& path, const LoadedHeader& header, std::ostream& out);
+
+// The checksums as show's JSON gives them: stored_checksum, calculated_checksum, checksum_ok.
+void addChecksumJson(nlohmann::ordered_json& json, const LoadedHeader& header);
 
 // One JSON object, without a line break.
 std::string headerJsonLine(const std::string& path, const LoadedHeader& header);

@@ -1,27 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "ImageInputs.h"
 
+#include "CueSheet.h"
 #include "InMemoryFile.h"
 #include "SystemFile.h"
 #include "TextDisplay.h"
 
-#include <algorithm>
-#include <array>
-#include <cctype>
+#include <memory>
 
 namespace quillon::cli {
 
 namespace {
-
-constexpr std::array<std::string_view, 6> imageSuffixes{".bin", ".gen", ".md",
-                                                        ".smd", ".32x", ".iso"};
-
-bool endsWithFolded(std::string_view name, std::string_view suffix) {
-    return name.size() >= suffix.size() &&
-           std::equal(
-               suffix.begin(), suffix.end(), name.end() - static_cast<long>(suffix.size()),
-               [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
-}
 
 // Opened the way every load opens: only a regular file that can be read counts.
 bool isReadableFile(const std::string& path) {
@@ -45,16 +34,24 @@ std::optional<ArchivePath> archivePathOf(const std::string& path) {
     return std::nullopt;
 }
 
-bool isImageName(std::string_view name) {
-    return std::any_of(imageSuffixes.begin(), imageSuffixes.end(),
-                       [name](std::string_view suffix) { return endsWithFolded(name, suffix); });
+bool isMemberPath(const std::string& path) {
+    if (path.find('#') == std::string::npos)
+        return false;
+    const std::optional<ArchivePath> archive = archivePathOf(path);
+    return archive && !archive->member.empty();
 }
 
-void forEachImage(const std::string& path, Streams streams, ExitStatus& status,
-                  const ImageReader& read) {
-    const std::optional<ArchivePath> archive = archivePathOf(path);
+bool isImageName(std::string_view name) {
+    const ImageExtension* extension = imageExtensionOf(name);
+    return extension && !extension->archive && !IsCueSheetPath(std::string(name));
+}
+
+void expandInput(const ImageInput& input, const std::function<void(const ImageInput&)>& each,
+                 const std::function<void(const std::string&)>& note) {
+    const std::optional<ArchivePath> archive =
+        input.problem || input.open ? std::nullopt : archivePathOf(input.name);
     if (!archive) {
-        read(path, nullptr);
+        each(input);
         return;
     }
     bool found = false;
@@ -64,10 +61,10 @@ void forEachImage(const std::string& path, Streams streams, ExitStatus& status,
             if (!archive->member.empty())
                 return name == archive->member;
             // A sheet names its track's file on disk, which a member has not.
-            if (endsWithFolded(name, ".cue"))
-                say(streams.err, "note: " + displayText(shown(name)) +
-                                     ": a cue sheet in an archive is not read; extract the "
-                                     "archive to read its disc");
+            if (IsCueSheetPath(name))
+                note("note: " + displayText(shown(name)) +
+                     ": a cue sheet in an archive is not read; extract the archive to read its "
+                     "disc");
             return isImageName(name);
         },
         [&](const std::string& name, const MemberBytes& bytes) {
@@ -75,31 +72,25 @@ void forEachImage(const std::string& path, Streams streams, ExitStatus& status,
             if (!bytes) {
                 Problem problem = bytes.problem();
                 problem.path = shown(name);
-                raise(status, report(streams.err, problem, Doing::Reading));
+                each({shown(name), {}, problem});
                 return;
             }
-            InMemoryFile file(*bytes);
-            read(shown(name), &file);
+            const std::span<const std::uint8_t> held = *bytes;
+            each({shown(name),
+                  [held]() -> Result<std::unique_ptr<RandomAccessFile>> {
+                      return std::unique_ptr<RandomAccessFile>(new InMemoryFile(held));
+                  },
+                  {}});
         }};
-    if (const Result<> done = readArchive(archive->archive, *archive->format, visitor); !done) {
-        raise(status, report(streams.err, done.problem(), Doing::Reading));
-    } else if (!found && !archive->member.empty()) {
-        raise(status,
-              report(streams.err, Failure(path, "no such member in the archive"), Doing::Reading));
-    } else if (!found) {
-        raise(status, report(streams.err,
-                             Refusal(path, std::string(archive->format->name) +
-                                               " with no ROM image in it (.bin .gen .md .smd "
-                                               ".32x .iso)"),
-                             Doing::Reading));
-    }
-}
-
-Result<LoadedHeader> loadImage(const std::string& name, RandomAccessFile* member,
-                               const ImageLayout* layout, bool toEdit) {
-    if (member)
-        return toEdit ? LoadHeaderToEdit(*member, name, layout) : LoadHeader(*member, name, layout);
-    return toEdit ? LoadHeaderToEdit(name, layout) : LoadHeader(name, layout);
+    if (const Result<> done = readArchive(archive->archive, *archive->format, visitor); !done)
+        each({archive->archive, {}, done.problem()});
+    else if (!found && !archive->member.empty())
+        each({input.name, {}, Failure(input.name, "no such member in the archive")});
+    else if (!found)
+        each(
+            {input.name,
+             {},
+             Refusal(input.name, std::string(archive->format->name) + " with no ROM image in it")});
 }
 
 std::optional<Problem> archiveWriteRefusal(const std::string& path) {

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
-// What a path on the command line stands for: a file read as itself, an archive whose image
-// members are each read, or ARCHIVE#MEMBER, the one member of an existing archive (as RetroArch
-// names them). Members are read into memory and never written.
+// What an input stands for when it names an archive: each image member of it, or with
+// ARCHIVE#MEMBER (as RetroArch names them) the one member of an existing archive. Members are
+// read into memory and never written.
 #pragma once
 
 #include "ArchiveReader.h"
-#include "FileCommands.h"
-#include "RandomAccessFile.h"
+#include "ImageWalk.h"
 
 #include <functional>
 #include <optional>
@@ -25,21 +24,18 @@ struct ArchivePath {
 // file, '#' and a member's name. A file that exists is always itself, '#' in its name or not.
 std::optional<ArchivePath> archivePathOf(const std::string& path);
 
-// Whether a member's name says it is an image the program reads (.bin .gen .md .smd .32x .iso).
+// Whether a name is ARCHIVE#MEMBER.
+bool isMemberPath(const std::string& path);
+
+// Whether a member's name says it is an image the program reads as one (not a cue sheet).
 bool isImageName(std::string_view name);
 
-// Called for each image a path stands for, with the name it is shown by (the path, or
-// ARCHIVE#MEMBER) and, for a member, its bytes as a file; nullptr for a file read from disk.
-using ImageReader = std::function<void(const std::string& name, RandomAccessFile* member)>;
-
-// Reads each image the path stands for. What keeps an archive or a member from being read is
-// said on the error stream and raises status; the other members are still read.
-void forEachImage(const std::string& path, Streams streams, ExitStatus& status,
-                  const ImageReader& read);
-
-// Loads an image forEachImage gave, for an editor (refused as LoadHeaderToEdit refuses) or not.
-Result<LoadedHeader> loadImage(const std::string& name, RandomAccessFile* member,
-                               const ImageLayout* layout, bool toEdit);
+// Gives each input an input stands for: itself, or for an archive each image member (named
+// ARCHIVE#MEMBER, opened from its bytes while each runs), or what kept the archive or a member
+// from being read (as an input with its problem). Members passed over for a reason of their
+// own (a cue sheet) are told through note.
+void expandInput(const ImageInput& input, const std::function<void(const ImageInput&)>& each,
+                 const std::function<void(const std::string&)>& note);
 
 // Why a command that writes does not take the path: an archive, or a member of one.
 std::optional<Problem> archiveWriteRefusal(const std::string& path);

@@ -16,8 +16,6 @@ namespace quillon::cli {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 std::string findingBytes(const LoadedHeader& header, const LintFinding& finding) {
     return hexBytes(
         {reinterpret_cast<const char*>(header.bytes.data()) + finding.offset, finding.length});
@@ -66,50 +64,40 @@ std::string jsonLine(const std::string& path, const LoadedHeader& header,
              {"fix",
               finding.fix && !member ? Json(fixArguments(*finding.fix, path, layout)) : Json()},
              {"choose", finding.choose.empty() ? Json() : Json(finding.choose)}});
-    Json json;
-    json["path"] = path; // not valid UTF-8 bytes are replaced when dumped; path_hex keeps them
-    json["path_hex"] = hexBytes(path);
+    Json json = recordJson(path);
     json["findings"] = list;
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return jsonText(json);
 }
 
 } // namespace
 
 ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
                      Streams streams) {
-    ExitStatus status = Done;
-    for (const std::string& argument : paths)
-        forEachImage(argument, streams, status,
-                     [&](const std::string& path, RandomAccessFile* member) {
-                         lintImage(path, member, options, streams, status);
-                     });
-    return status;
-}
-
-void lintImage(const std::string& path, RandomAccessFile* member, const LintOptions& options,
-               Streams streams, ExitStatus& status) {
+    const auto fails = [&options](const LintFinding& finding) {
+        return finding.level == LintLevel::Error ||
+               (options.strict && finding.level == LintLevel::Warning);
+    };
     // Whatever it holds, a file read is linted: lint says what is wrong with it.
-    const Result<LoadedHeader> loaded = loadImage(path, member, options.layout, false);
-    if (!loaded) {
-        raise(status, report(streams.err, loaded.problem(), Doing::Reading));
-        return;
-    }
-    std::vector<LintFinding> findings = LintHeader(*loaded);
-    std::erase_if(findings, [&options](const LintFinding& finding) {
-        return finding.level > options.level || options.allowed.contains(std::string(finding.id));
-    });
-    const ImageLayout* layout = fixLayout(*loaded, options);
-    if (options.json) {
-        streams.out << jsonLine(path, *loaded, findings, layout, member != nullptr) << '\n';
-    } else {
-        for (const LintFinding& finding : findings)
-            printFinding(path, *loaded, finding, layout, member != nullptr, streams.out);
-    }
-    const bool failed = std::any_of(findings.begin(), findings.end(), [&](const LintFinding& f) {
-        return f.level == LintLevel::Error || (options.strict && f.level == LintLevel::Warning);
-    });
-    if (failed)
-        raise(status, Flagged);
+    const auto lint = [&](const std::string& name, const LoadedHeader& header,
+                          std::ostream& out) -> Result<FileVerdict> {
+        std::vector<LintFinding> findings = LintHeader(header);
+        std::erase_if(findings, [&](const LintFinding& finding) {
+            return finding.level > options.level ||
+                   options.allowed.contains(std::string(finding.id)) ||
+                   (options.quiet && !fails(finding));
+        });
+        const ImageLayout* layout = fixLayout(header, options);
+        const bool member = isMemberPath(name);
+        if (options.json) {
+            out << jsonLine(name, header, findings, layout, member) << '\n';
+        } else {
+            for (const LintFinding& finding : findings)
+                printFinding(name, header, finding, layout, member, out);
+        }
+        return std::any_of(findings.begin(), findings.end(), fails) ? FileVerdict::Fail
+                                                                    : FileVerdict::Pass;
+    };
+    return runBatch(paths, options, Takes::AnyFile, lint, streams);
 }
 
 std::string lintRuleIds() {

@@ -4,6 +4,7 @@
 
 #include "FileCommands.h"
 #include "HeaderLint.h"
+#include "ImageBatch.h"
 
 #include <set>
 #include <string>
@@ -11,19 +12,15 @@
 
 namespace quillon::cli {
 
-struct LintOptions {
-    bool json = false;
-    bool strict = false;                 // a warning fails a file as an error does
-    std::set<std::string> allowed;       // ids whose findings are dropped
-    LintLevel level = LintLevel::Note;   // the least level shown; findings below it are dropped
-    const ImageLayout* layout = nullptr; // --layout, instead of the one the bytes tell
+// quiet leaves out every finding that fails no file, and the records of files that pass.
+struct LintOptions : BatchOptions {
+    bool strict = false;               // a warning fails a file as an error does
+    std::set<std::string> allowed;     // ids whose findings are dropped
+    LintLevel level = LintLevel::Note; // the least level shown; findings below it are dropped
 };
 
 ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& options,
                      Streams streams);
-// Lints one image: a file, or a member given as its bytes, whose findings then name no fix.
-void lintImage(const std::string& path, RandomAccessFile* member, const LintOptions& options,
-               Streams streams, ExitStatus& status);
 
 // Every rule's id, comma-separated, for a message.
 std::string lintRuleIds();

@@ -111,14 +111,17 @@ bool isOneOf(const std::array<std::string_view, N>& names, std::string_view name
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+std::string_view withoutByteOrderMark(std::string_view text) {
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    return text.starts_with(byteOrderMark) ? text.substr(byteOrderMark.size()) : text;
+}
+
 Problem problem(std::string text) { return Refusal({}, std::move(text)); }
 
 } // namespace
 
 Result<CueDataTrack> ReadCueSheet(std::string_view text) {
-    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, byteOrderMark.size()) == byteOrderMark)
-        text.remove_prefix(byteOrderMark.size());
+    text = withoutByteOrderMark(text);
 
     std::optional<CueFile> file; // the FILE in effect
     std::optional<CueMode> mode; // set while the lines belong to TRACK 01
@@ -182,6 +185,21 @@ Result<CueDataTrack> ReadCueSheet(std::string_view text) {
     if (!seenTrack01)
         return problem("no TRACK 01");
     return problem("TRACK 01 has no INDEX 01");
+}
+
+std::vector<std::string> CueSheetFileNames(std::string_view text) {
+    text = withoutByteOrderMark(text);
+    std::vector<std::string> names;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.size(), text.find('\n'));
+        std::string_view line = trim(text.substr(0, end));
+        text.remove_prefix(std::min(text.size(), end + 1));
+        if (upper(takeWord(line)) != "FILE")
+            continue;
+        if (const std::optional<CueFile> file = readFileLine(line))
+            names.push_back(file->name);
+    }
+    return names;
 }
 
 bool IsCueSheetPath(std::string_view path) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -24,6 +25,10 @@ struct CueDataTrack {
 // Keywords in any case, lines ending in LF or CR LF, a UTF-8 byte order mark at the start. The
 // track, or the reason there is none: "no FILE before TRACK 01", "TRACK 01 is AUDIO", ...
 Result<CueDataTrack> ReadCueSheet(std::string_view text);
+
+// The name of every FILE line, in the sheet's order, audio files too; lines that are no FILE
+// line a reader takes are passed over.
+std::vector<std::string> CueSheetFileNames(std::string_view text);
 
 // Whether a path names a cue sheet: it ends in ".cue", in any case.
 bool IsCueSheetPath(std::string_view path);

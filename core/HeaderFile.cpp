@@ -169,10 +169,8 @@ struct ImageFile {
 // A sheet holds a few lines a track; anything longer is no cue sheet.
 constexpr std::size_t largestCueSheet = 64 * 1024;
 
-// The file to work on, failed when the sheet cannot be read, refused for what it says.
-Result<ImageFile> imageFile(const std::string& path, const ImageLayout* given) {
-    if (!IsCueSheetPath(path))
-        return ImageFile{path, given, {}};
+// The sheet's text, failed when it cannot be read, refused when it is too long for one.
+Result<std::string> sheetText(const std::string& path) {
     SystemFile sheet(path, SystemFile::Access::Read);
     std::string text(largestCueSheet + 1, '\0');
     const auto read =
@@ -183,18 +181,31 @@ Result<ImageFile> imageFile(const std::string& path, const ImageLayout* given) {
     if (*read > largestCueSheet)
         return Refusal(path, "more than 64 KiB, too long for a cue sheet");
     text.resize(*read);
-    const Result<CueDataTrack> cue = ReadCueSheet(text);
-    if (!cue)
-        return Refusal(path, cue.problem().reason);
-    const CueDataTrack& track = *cue;
-    // The FILE is relative to the sheet's folder.
+    return text;
+}
+
+// A FILE of a sheet is relative to the sheet's folder.
+std::string besideSheet(const std::string& path, const std::string& file) {
 #ifdef _WIN32
     const auto slash = path.find_last_of("/\\");
 #else
     const auto slash = path.find_last_of('/');
 #endif
-    const std::string image =
-        (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + track.file;
+    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + file;
+}
+
+// The file to work on, failed when the sheet cannot be read, refused for what it says.
+Result<ImageFile> imageFile(const std::string& path, const ImageLayout* given) {
+    if (!IsCueSheetPath(path))
+        return ImageFile{path, given, {}};
+    const Result<std::string> text = sheetText(path);
+    if (!text)
+        return text.problem();
+    const Result<CueDataTrack> cue = ReadCueSheet(*text);
+    if (!cue)
+        return Refusal(path, cue.problem().reason);
+    const CueDataTrack& track = *cue;
+    const std::string image = besideSheet(path, track.file);
     if (track.byteOffset != 0)
         return Refusal(path, "its data track starts " + std::to_string(track.byteOffset) +
                                  " bytes into " + track.file +
@@ -218,15 +229,15 @@ Result<LoadedHeader> LoadHeader(const std::string& path, const ImageLayout* layo
         return problem;
     }
     SystemFile file(image->path, SystemFile::Access::Read);
+    if (!file.isOpen())
+        return Failure(image->path, file.error());
     return LoadHeader(file, image->path, image->layout);
 }
 
-Result<LoadedHeader> LoadHeader(RandomAccessFile& file, const std::string& path,
+Result<LoadedHeader> LoadHeader(RandomAccessFile& file, const std::string& name,
                                 const ImageLayout* layout) {
-    if (!file.isOpen())
-        return Failure(path, file.error());
     LoadedHeader loaded;
-    if (const Result<> read = readRom(file, path, layout, loaded); !read)
+    if (const Result<> read = readRom(file, name, layout, loaded); !read)
         return read.problem();
 
     for (const HeaderField& field : HeaderFieldTable) {
@@ -239,30 +250,27 @@ Result<LoadedHeader> LoadHeader(RandomAccessFile& file, const std::string& path,
     return loaded;
 }
 
+std::vector<std::string> CueSheetFiles(const std::string& path) {
+    std::vector<std::string> files;
+    if (const Result<std::string> text = sheetText(path)) {
+        for (const std::string& file : CueSheetFileNames(*text))
+            files.push_back(besideSheet(path, file));
+    }
+    return files;
+}
+
 std::optional<Problem> EditRefusalOf(const std::string& path, const LoadedHeader& header) {
     const std::string why = EditRefusal(RecognitionOf(header));
     return why.empty() ? std::nullopt : std::optional(Refusal(path, why));
 }
 
-namespace {
-
-Result<LoadedHeader> refusedToEdit(const std::string& path, Result<LoadedHeader> loaded) {
+Result<LoadedHeader> LoadHeaderToEdit(const std::string& path, const ImageLayout* layout) {
+    Result<LoadedHeader> loaded = LoadHeader(path, layout);
     if (loaded) {
         if (auto refused = EditRefusalOf(path, *loaded))
             return std::move(*refused);
     }
     return loaded;
-}
-
-} // namespace
-
-Result<LoadedHeader> LoadHeaderToEdit(const std::string& path, const ImageLayout* layout) {
-    return refusedToEdit(path, LoadHeader(path, layout));
-}
-
-Result<LoadedHeader> LoadHeaderToEdit(RandomAccessFile& file, const std::string& path,
-                                      const ImageLayout* layout) {
-    return refusedToEdit(path, LoadHeader(file, path, layout));
 }
 
 ByteText fitFieldText(const ByteText& text, const HeaderField& field) {

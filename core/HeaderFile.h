@@ -67,10 +67,14 @@ inline std::optional<RomChecksum> CalculatedChecksum(const LoadedHeader& header)
 // Whatever keeps the file from being read fails the load, a cue sheet that names no such file
 // too; any file read gives a header, whatever it holds.
 Result<LoadedHeader> LoadHeader(const std::string& path, const ImageLayout* layout = nullptr);
-// The same from a file already open (the bytes of an archive's member, say), which path names
-// in messages; it is read as a ROM image whatever its name, never as a cue sheet.
-Result<LoadedHeader> LoadHeader(RandomAccessFile& file, const std::string& path,
+// The same from a file already open for reading (a member of an archive, say), which name
+// names in messages; it is read as it is, never as a cue sheet.
+Result<LoadedHeader> LoadHeader(RandomAccessFile& file, const std::string& name,
                                 const ImageLayout* layout = nullptr);
+
+// Every file a cue sheet's FILE lines name, as paths beside the sheet, as a load reaches them;
+// none when the sheet cannot be read.
+std::vector<std::string> CueSheetFiles(const std::string& path);
 
 // How the file was recognised when it was loaded.
 inline Recognition RecognitionOf(const LoadedHeader& header) {
@@ -83,8 +87,6 @@ std::optional<Problem> EditRefusalOf(const std::string& path, const LoadedHeader
 // A load for an editor, the window or a command that shows or changes a header: a file that
 // none works on is refused (EditRefusalOf).
 Result<LoadedHeader> LoadHeaderToEdit(const std::string& path, const ImageLayout* layout = nullptr);
-Result<LoadedHeader> LoadHeaderToEdit(RandomAccessFile& file, const std::string& path,
-                                      const ImageLayout* layout = nullptr);
 
 // Bytes written at an offset of the header as they are.
 struct HeaderPatch {

@@ -145,7 +145,12 @@ private:
         } else if (word == "rom" || word == "folder") {
             expectCount(words, 2, where);
             test.files.push_back({word == "rom" ? CaseFile::Kind::Rom : CaseFile::Kind::Folder,
-                                  words[1], word == "rom" ? wordBlock() : std::vector<CaseLine>{}});
+                                  words[1],
+                                  wordBlock(),
+                                  {}});
+        } else if (word == "link") {
+            expectCount(words, 3, where);
+            test.files.push_back({CaseFile::Kind::Link, words[1], {}, words[2]});
         } else if (word == "run") {
             test.runs.push_back(
                 {where, {words.begin() + 1, words.end()}, false, {}, 0, {}, {}, {}, {}, {}});

@@ -19,10 +19,11 @@ struct CaseLine {
 
 // A file the case makes before it runs anything.
 struct CaseFile {
-    enum class Kind { Rom, Folder };
+    enum class Kind { Rom, Folder, Link };
     Kind kind = Kind::Rom;
     std::string name;
-    std::vector<CaseLine> recipe; // how a ROM is made, one step a line
+    std::vector<CaseLine> recipe; // how a ROM is made, one step a line; a folder's mode
+    std::string target;           // a symbolic link's, as written
 };
 
 struct JsonCheck {

@@ -187,13 +187,24 @@ protected:
     TempDir m_folder;  // the case's files, and the program's working folder
     TempDir m_streams; // its standard output and error
     std::map<std::string, Bytes> m_made;
+    std::vector<std::pair<std::string, std::filesystem::perms>> m_modes; // of folders
 
     std::string path(const std::string& name) const { return m_folder.file(name); }
 
     void makeFiles(const CliCase& test) {
         for (const CaseFile& file : test.files) {
+            if (file.kind == CaseFile::Kind::Link) {
+                std::filesystem::create_symlink(pathFromUtf8(file.target),
+                                                pathFromUtf8(path(file.name)));
+                continue;
+            }
             if (file.kind == CaseFile::Kind::Folder) {
                 std::filesystem::create_directory(pathFromUtf8(path(file.name)));
+                for (const CaseLine& step : file.recipe) {
+                    if (step.words[0] != "mode")
+                        throw std::runtime_error(step.where + ": a folder takes a mode alone");
+                    m_modes.emplace_back(file.name, octalMode(step));
+                }
                 continue;
             }
             Bytes bytes;
@@ -214,12 +225,26 @@ protected:
                 std::filesystem::permissions(pathFromUtf8(path(file.name)), *mode);
             m_made[file.name] = std::move(bytes);
         }
+        // A folder's files are made before the folder is closed to them.
+        for (const auto& [name, mode] : m_modes) {
+            const std::filesystem::path folder = pathFromUtf8(path(name));
+            std::filesystem::permissions(folder, mode);
+            std::error_code listed;
+            std::filesystem::directory_iterator probe(folder, listed);
+            if (!listed &&
+                (mode & std::filesystem::perms::owner_read) == std::filesystem::perms::none)
+                GTEST_SKIP() << name << " is closed to its owner, but this user (root) lists it";
+        }
     }
 
     // Windows removes no read-only file, so each file is made writable again for the scratch
     // folder to go.
     void TearDown() override {
         std::error_code ignored;
+        for (const auto& [name, mode] : m_modes)
+            std::filesystem::permissions(pathFromUtf8(path(name)),
+                                         std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
         for (const auto& [name, bytes] : m_made)
             std::filesystem::permissions(pathFromUtf8(path(name)),
                                          std::filesystem::perms::owner_write,
@@ -320,6 +345,8 @@ TEST_P(CliCaseTest, Runs) {
         GTEST_SKIP() << "a Windows case";
 #endif
     makeFiles(test);
+    if (IsSkipped())
+        return;
     for (const CaseRun& each : test.runs)
         run(each);
     checkFiles(test);
