@@ -66,6 +66,14 @@ Problem memberTooLarge(const std::string& name, std::uint64_t size) {
                              " MiB read from an archive; extract it first");
 }
 
+std::string_view archivesReadText() {
+#ifdef QUILLON_LIBARCHIVE
+    return "This build reads all of them, through libarchive.";
+#else
+    return "This build reads ZIP archives and gzip files, through zlib; extract the others first.";
+#endif
+}
+
 Result<> readArchive(const std::string& path, const ArchiveFormat& format,
                      const MemberVisitor& visitor) {
 #ifdef QUILLON_LIBARCHIVE

@@ -35,6 +35,9 @@ const ArchiveFormat* archiveFormatOf(std::string_view path);
 // Every archive suffix, comma-separated, for the help text.
 std::string archiveSuffixList();
 
+// Which of the formats this build reads, for the help text.
+std::string_view archivesReadText();
+
 // The name of a single compressed file's one member: its file name without the suffix.
 std::string singleMemberName(std::string_view path, const ArchiveFormat& format);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "CliApp.h"
 
+#include "ArchiveReader.h"
 #include "EditCommands.h"
 #include "FieldKinds.h"
 #include "FileCommands.h"
@@ -108,7 +109,9 @@ void addBatchOptions(CLI::App& command, BatchOptions& options, Files& files, boo
         command.add_flag("-q,--quiet", options.quiet,
                          "Print only what fails: no record of a file that passes");
     addLayout(command, options.layout);
-    addFiles(command, files);
+    addFiles(command, files)
+        ->description(
+            "ROM image files; an archive stands for each image in it, ARCHIVE#MEMBER for one");
 }
 
 // Each subcommand keeps what its options give until it runs, and puts its exit status in status.
@@ -263,6 +266,12 @@ int parseAndRun(int argc, char* argv[]) {
         "(not a ROM, too short, byte-swapped, an interleaved image to pad), 3 a file or the output "
         "that could not be read or written.",
         "quillon-cli"};
+    app.footer("Archives (" + archiveSuffixList() +
+               ") are read in place and never written: show, check and lint read each member "
+               "whose name ends in .bin, .gen, .md, .smd, .32x or .iso, named ARCHIVE#MEMBER, "
+               "and ARCHIVE#MEMBER on the command line reads that member alone; set, fix, pad "
+               "and convert refuse them (extract the ROM first). " +
+               std::string(archivesReadText()));
     app.set_version_flag("--version", std::string(VersionText));
     app.require_subcommand(1, 1);
     // On Windows too a path may start with "/"; options are spelt the same everywhere.
