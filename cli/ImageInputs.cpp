@@ -20,11 +20,12 @@ bool isReadableFile(const std::string& path) {
 } // namespace
 
 std::optional<ArchivePath> archivePathOf(const std::string& path) {
-    if (isReadableFile(path)) {
-        if (const ArchiveFormat* format = archiveFormatOf(path))
-            return ArchivePath{path, {}, format};
+    // Told by the name first, so that a file that is no archive costs no second open.
+    const ArchiveFormat* whole = archiveFormatOf(path);
+    if (whole && isReadableFile(path))
+        return ArchivePath{path, {}, whole};
+    if (path.find('#') == std::string::npos || isReadableFile(path))
         return std::nullopt;
-    }
     for (auto hash = path.find('#'); hash != std::string::npos; hash = path.find('#', hash + 1)) {
         const std::string archive = path.substr(0, hash);
         const ArchiveFormat* format = archiveFormatOf(archive);
@@ -35,8 +36,6 @@ std::optional<ArchivePath> archivePathOf(const std::string& path) {
 }
 
 bool isMemberPath(const std::string& path) {
-    if (path.find('#') == std::string::npos)
-        return false;
     const std::optional<ArchivePath> archive = archivePathOf(path);
     return archive && !archive->member.empty();
 }
