@@ -13,10 +13,13 @@ two threads could at best bring on this machine.
 Usage: bench/collection_speed.py [--cli build/cli/quillon-cli] [--runs 11] [--halves]
 """
 import argparse
+import array
 import os
 import random
 import statistics
+import struct
 import subprocess
+import sys
 import tempfile
 import time
 import zipfile
@@ -25,8 +28,9 @@ ROM_SIZE = 256 * 1024
 
 
 def make_rom(seed):
-    """A ROM that deflates about as real ones do: code-like random bytes, repeated tables and
-    patterns, and a fill of FF at the end, with a header at 0x100 that says what it is."""
+    """A ROM that deflates about as real ones do (code-like random bytes, repeated tables and
+    patterns, a fill of FF at the end) under a header as a finished game has it, checksum
+    included, so that lint finds as little as it does in a kept collection."""
     rng = random.Random(seed)
     rom = bytearray()
     while len(rom) < ROM_SIZE * 5 // 8:
@@ -40,8 +44,15 @@ def make_rom(seed):
             rom += bytes([rng.randint(0, 255)]) * rng.randint(16, 512)
     rom = rom[: ROM_SIZE * 5 // 8]
     rom += b"\xff" * (ROM_SIZE - len(rom))
-    rom[0x100:0x110] = b"SEGA MEGA DRIVE "
-    rom[0x1F0:0x1F3] = b"JUE"
+    name = f"BENCH GAME {seed:05}".ljust(48).encode()
+    rom[0x100:0x200] = (b"SEGA MEGA DRIVE (C)SEGA 1991.JAN" + name + name + b"GM 00001009-00"
+                        + b"\0\0" + b"J".ljust(16) + struct.pack(">IIII", 0, ROM_SIZE - 1,
+                                                                  0xFF0000, 0xFFFFFF)
+                        + b" " * 64 + b"JUE" + b" " * 13)
+    words = array.array("H", rom[0x200:])
+    if sys.byteorder == "little":
+        words.byteswap()
+    rom[0x18E:0x190] = struct.pack(">H", sum(words) & 0xFFFF)
     return bytes(rom)
 
 
