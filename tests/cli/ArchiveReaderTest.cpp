@@ -95,6 +95,25 @@ TEST(ArchiveReaderTest, ZlibRefusesWhatItDoesNotRead) {
     EXPECT_NE(read.problem().reason.find("extract it first"), std::string::npos);
 }
 
+// A member larger than is read into memory is refused, by its size where the archive gives it
+// and else once inflating it has gone past the limit, and the archive's other members are read.
+TEST(ArchiveReaderTest, RefusesAMemberTooLarge) {
+    const std::vector<ArchiveMemberBytes> made{
+        {"huge.iso", Bytes(static_cast<std::size_t>(LargestMember) + 1)}, members()[0]};
+    for (const ReaderRow& reader : readers()) {
+        for (const std::string format : {"zip", "gz"}) {
+            SCOPED_TRACE(std::string(reader.name) + " " + format);
+            TempDir folder;
+            const std::string path = folder.file("huge.iso." + format);
+            writeBytes(path, makeArchive(format, made));
+            Taken taken;
+            ASSERT_TRUE(readInto(reader, path, taken).done());
+            EXPECT_EQ(taken.refused, 1);
+            EXPECT_EQ(taken.bytes.size(), format == std::string("zip") ? 1u : 0u);
+        }
+    }
+}
+
 // Every way of cutting a ZIP or gzip file short, and every byte of a ZIP's directory and end
 // record changed, either fails or gives each member's own bytes; the zlib reader, which is the
 // program's own, finds every cut.
