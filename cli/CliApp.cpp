@@ -61,8 +61,9 @@ std::vector<std::string> valueOptionsOf(CLI::App& app) {
     return names;
 }
 
-CLI::Option* addFiles(CLI::App& command, Files& files) {
-    return command.add_option("FILE", files, "ROM image files")->required();
+CLI::Option* addFiles(CLI::App& command, Files& files,
+                      const std::string& description = "ROM image files") {
+    return command.add_option("FILE", files, description)->required();
 }
 
 // What each layout is called: by --layout (its key), or by convert --to.
@@ -107,11 +108,13 @@ void addBatchOptions(CLI::App& command, BatchOptions& options, Files& files, boo
                          ", in any case; hidden ones and links to folders are passed over");
     if (canFail)
         command.add_flag("-q,--quiet", options.quiet,
-                         "Print only what fails: no record of a file that passes");
+                         "Print only what fails: no record of a file that passes; what cannot "
+                         "be read and the summary are still told");
     addLayout(command, options.layout);
-    addFiles(command, files)
-        ->description(
-            "ROM image files; an archive stands for each image in it, ARCHIVE#MEMBER for one");
+    addFiles(command, files,
+             "ROM image files, and with -r folders; an archive stands for each image in it, "
+             "ARCHIVE#MEMBER for one; of more than one file, text output ends with a summary on "
+             "the error stream: N files: P pass, F fail, U could not be read");
 }
 
 // Each subcommand keeps what its options give until it runs, and puts its exit status in status.

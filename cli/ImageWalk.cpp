@@ -69,6 +69,12 @@ std::string under(const std::string& folder, const std::string& name) {
     return folder + (ended ? "" : "/") + name;
 }
 
+// Every file named or found becomes its inputs here, in one place; an archive is one file, read
+// as it is.
+void addFile(const std::string& name, std::vector<ImageInput>& inputs) {
+    inputs.push_back({name, {}, {}});
+}
+
 void walkFolder(const fs::path& folder, const std::string& name, std::vector<ImageInput>& found) {
     std::error_code error;
     std::vector<fs::directory_entry> entries;
@@ -94,7 +100,7 @@ void walkFolder(const fs::path& folder, const std::string& name, std::vector<Ima
         else if (link && fs::is_directory(entry.status(ignored)))
             continue; // a link back up the tree would never end
         else if (imageExtensionOf(leaf))
-            found.push_back({under(name, leaf), {}, {}});
+            addFile(under(name, leaf), found);
     }
 }
 
@@ -108,17 +114,19 @@ std::string samePathKey(const std::string& path) {
     return key;
 }
 
-// A disc's track files are read through its sheet, once.
+// A disc's track files are read through its sheet, once. Only files of the walk's own are
+// sheets or tracks, not what the walk could not list nor what is opened otherwise.
 void leaveTracksToSheets(std::vector<ImageInput>& walked) {
+    const auto isFile = [](const ImageInput& input) { return !input.problem && !input.open; };
     std::set<std::string> tracks;
     for (const ImageInput& input : walked) {
-        if (!input.problem && IsCueSheetPath(input.name)) {
+        if (isFile(input) && IsCueSheetPath(input.name)) {
             for (const std::string& file : CueSheetFiles(input.name))
                 tracks.insert(samePathKey(file));
         }
     }
-    std::erase_if(walked, [&tracks](const ImageInput& input) {
-        return !input.problem && !IsCueSheetPath(input.name) &&
+    std::erase_if(walked, [&](const ImageInput& input) {
+        return isFile(input) && !IsCueSheetPath(input.name) &&
                tracks.contains(samePathKey(input.name));
     });
 }
@@ -149,7 +157,7 @@ std::vector<ImageInput> walkInputs(const std::vector<std::string>& paths, bool r
     for (const std::string& path : paths) {
         std::error_code ignored;
         if (!recursive || !fs::is_directory(systemPath(path), ignored)) {
-            inputs.push_back({path, {}, {}});
+            addFile(path, inputs);
             continue;
         }
         std::vector<ImageInput> walked;
