@@ -60,10 +60,9 @@ Problem damagedArchive(const std::string& path, const ArchiveFormat& format, std
     return Failure(path, "damaged, or not " + std::string(format.name) + ": " + std::string(why));
 }
 
-Problem memberTooLarge(const std::string& name, std::uint64_t size) {
-    return Refusal(name, std::to_string(size) + " bytes, more than the " +
-                             std::to_string(LargestMember >> 20) +
-                             " MiB read from an archive; extract it first");
+Problem memberTooLarge(const std::string& name) {
+    return Refusal(name, "larger than " + std::to_string(LargestMember >> 20) +
+                             " MiB, the most read from an archive; extract it first");
 }
 
 std::string_view archivesReadText() {

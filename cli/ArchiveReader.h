@@ -69,6 +69,6 @@ Result<> readArchiveWithZlib(const std::string& path, const ArchiveFormat& forma
 Problem damagedArchive(const std::string& path, const ArchiveFormat& format, std::string_view why);
 
 // A member refused for its size.
-Problem memberTooLarge(const std::string& name, std::uint64_t size);
+Problem memberTooLarge(const std::string& name);
 
 } // namespace quillon::cli

@@ -5,7 +5,6 @@
 
 #include <archive.h>
 #include <archive_entry.h>
-#include <array>
 #include <memory>
 #include <vector>
 
@@ -77,7 +76,7 @@ Result<> readArchiveWithLibarchive(const std::string& path, const ArchiveFormat&
             archive_entry_size_is_set(entry) && format.container != Container::Single;
         const auto size = static_cast<std::uint64_t>(archive_entry_size(entry));
         if (sized && size > LargestMember) {
-            visitor.take(name, memberTooLarge(name, size));
+            visitor.take(name, memberTooLarge(name));
             continue;
         }
         // A size the header gives is read at once; without one the bytes grow until the end.
@@ -98,7 +97,7 @@ Result<> readArchiveWithLibarchive(const std::string& path, const ArchiveFormat&
             filled += static_cast<std::size_t>(read);
         }
         if (filled > LargestMember) {
-            visitor.take(name, memberTooLarge(name, filled));
+            visitor.take(name, memberTooLarge(name));
             continue;
         }
         if (sized && filled != size)

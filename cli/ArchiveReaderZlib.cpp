@@ -6,7 +6,6 @@
 #include "ArchiveReader.h"
 #include "SystemFile.h"
 
-#include <limits>
 #include <vector>
 #include <zlib.h>
 
@@ -153,7 +152,7 @@ private:
             return Refusal(name, "compressed with method " + std::to_string(member.method) +
                                      ", which this build does not read; extract it first");
         if (member.size > LargestMember)
-            return memberTooLarge(name, member.size);
+            return memberTooLarge(name);
         if (member.compressed > largestCompressed ||
             (member.method == storedMethod && member.compressed != member.size))
             return damaged(name + " has sizes that do not agree");
@@ -237,7 +236,7 @@ private:
         const std::uint64_t size = stream.total_out;
         inflateEnd(&stream);
         if (size > LargestMember) {
-            visitor.take(name, memberTooLarge(name, size));
+            visitor.take(name, memberTooLarge(name));
             return {};
         }
         if (result != Z_STREAM_END)
