@@ -172,8 +172,9 @@ TEST(CueSheet, NamesEveryFile) {
     for (const CueCase& c : CueCases) {
         SCOPED_TRACE(c.name);
         const std::vector<std::string> names = CueSheetFileNames(c.sheet);
-        if (!c.file.empty())
+        if (!c.file.empty()) {
             EXPECT_NE(std::find(names.begin(), names.end(), c.file), names.end());
+        }
     }
     EXPECT_EQ(CueSheetFileNames(CueCases[0].sheet),
               (std::vector<std::string>{"Game (USA) (Track 01).bin", "Game (USA) (Track 02).bin"}));
