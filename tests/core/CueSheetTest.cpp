@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "CueSheet.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -163,4 +164,18 @@ TEST(CueSheet, ReadsTheDataTrackOrSaysWhyNot) {
         EXPECT_EQ(reading->userDataOffset, c.userDataOffset);
         EXPECT_EQ(reading->byteOffset, c.byteOffset);
     }
+}
+
+// What a walk leaves to a sheet: every FILE it names, the data track's among them; the redump
+// sheet names its audio track's too.
+TEST(CueSheet, NamesEveryFile) {
+    for (const CueCase& c : CueCases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<std::string> names = CueSheetFileNames(c.sheet);
+        if (!c.file.empty()) {
+            EXPECT_NE(std::find(names.begin(), names.end(), c.file), names.end());
+        }
+    }
+    EXPECT_EQ(CueSheetFileNames(CueCases[0].sheet),
+              (std::vector<std::string>{"Game (USA) (Track 01).bin", "Game (USA) (Track 02).bin"}));
 }
