@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <vector>
 
 using namespace quillon;
 using namespace quillon::cli;
@@ -65,20 +66,29 @@ void checkExtraMemory(std::string_view typed) {
 
 void checkChecksum(std::string_view typed) {
     const Result<ByteText> value = parseChecksumValue(typed);
+    // What the window's checksum editor takes as a 16-bit value, the command line takes as the
+    // same (it takes 0x and K or M besides).
+    const auto entry = ParseChecksumEntry(typed);
+    if (entry && *entry <= 0xFFFF) {
+        const ChecksumBytes bytes = SplitChecksum(*entry);
+        FUZZ_CHECK(value && *value == ByteText({static_cast<char>(bytes.high),
+                                                static_cast<char>(bytes.low)}));
+    }
     if (!value)
         return;
     FUZZ_CHECK(value->size() == 2);
     const auto high = static_cast<std::uint8_t>((*value)[0]);
     const auto low = static_cast<std::uint8_t>((*value)[1]);
-    const Result<ByteText> again = parseChecksumValue(FormatStoredChecksum(high, low));
-    FUZZ_CHECK(again && *again == *value);
-    // The window's checksum editor takes the same text as the same value.
-    const auto entry = ParseChecksumEntry(typed);
-    FUZZ_CHECK(entry && SplitChecksum(*entry) == (ChecksumBytes{high, low}));
+    for (const std::string& text :
+         {FormatStoredChecksum(high, low), "0x" + FormatStoredChecksum(high, low)}) {
+        const Result<ByteText> again = parseChecksumValue(text);
+        FUZZ_CHECK(again && *again == *value);
+    }
 }
 
+// The size typed, written back in each way a size is typed, is the same size.
 void checkSize(std::string_view typed, std::uint64_t fileSize) {
-    const auto size = parseSizeValue(typed, fileSize);
+    const Result<std::uint64_t> size = parseSizeValue(typed, fileSize);
     if (!size)
         return;
     if (typed == "pow2") {
@@ -86,9 +96,15 @@ void checkSize(std::string_view typed, std::uint64_t fileSize) {
         return;
     }
     FUZZ_CHECK(*size <= largestRomSize);
-    FUZZ_CHECK(parseSizeValue(std::to_string(*size), fileSize) == size);
+    std::vector<std::string> texts{std::to_string(*size)};
+    if (*size <= UINT32_MAX)
+        texts.push_back("0x" + ToHex(static_cast<std::uint32_t>(*size)));
     if (*size % 1024 == 0)
-        FUZZ_CHECK(parseSizeValue(std::to_string(*size / 1024) + "K", fileSize) == size);
+        texts.push_back(std::to_string(*size / 1024) + "k");
+    for (const std::string& text : texts) {
+        const Result<std::uint64_t> again = parseSizeValue(text, fileSize);
+        FUZZ_CHECK(again && *again == *size);
+    }
 }
 
 } // namespace
