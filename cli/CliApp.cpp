@@ -125,8 +125,14 @@ void addSet(CLI::App& app, Streams streams, int& status) {
     auto values = std::make_shared<std::array<std::string, HeaderFields.size()>>();
     CLI::App* set = app.add_subcommand(
         "set",
-        "Write the named fields, texts padded with spaces, leaving every other byte as it is");
+        "Write the named fields into each file, texts padded with spaces, leaving every other "
+        "byte as it is");
     addFiles(*set, request->paths);
+    set->footer("Every value is checked, then every file read, before any is written. Each file's "
+                "line names the fields whose bytes changed (written: ...), or says unchanged. A "
+                "console name that no longer starts with \"SEGA\" or \" SEGA\" is warned of: a "
+                "console with the trademark check (TMSS) will not start the ROM. Numbers: see "
+                "quillon-cli --help.");
     std::vector<CLI::Option*> options;
     for (const HeaderField& field : HeaderFields) {
         const FieldKindRow& kind = fieldKind(field.kind);
@@ -296,7 +302,6 @@ int parseAndRun(int argc, char* argv[]) {
         "(not a ROM, too short, byte-swapped, an interleaved image to pad), 3 a file or the output "
         "that could not be read or written.",
         "quillon-cli"};
-    app.footer(numberSyntaxHelp());
     app.set_version_flag("--version", std::string(VersionText));
     app.require_subcommand(1, 1);
     // On Windows too a path may start with "/"; options are spelt the same everywhere.
@@ -311,6 +316,8 @@ int parseAndRun(int argc, char* argv[]) {
     addPad(app, streams, status);
     addConvert(app, streams, status);
     addLint(app, streams, status);
+    // After the subcommands, which would take it for their own footer.
+    app.footer(numberSyntaxHelp());
     try {
         app.parse(argumentsFor(argc, argv, valueOptionsOf(app)));
     } catch (const CLI::ParseError& error) {

@@ -204,8 +204,8 @@ void warnOfFindings(const std::string& path, const LoadedHeader& before, const P
 ExitStatus setFile(const std::string& path, const LoadedHeader& before,
                    const std::vector<Change>& fields, const SetRequest& request, Streams streams) {
     Plan plan{fields, std::nullopt};
-    // A layout in doubt is never written; the write says so, and a dry run shows what it would
-    // have written.
+    // A dry run refuses what the write would, so it never shows bytes that cannot be written.
+    // A layout in doubt is never written: the write says so.
     if (!before.doubtful) {
         for (const Change& change : plan.changes) {
             const std::string why = WriteStartRefusal(*before.layout, change.patch.offset);
@@ -218,6 +218,8 @@ ExitStatus setFile(const std::string& path, const LoadedHeader& before,
             return report(streams.err, *refused, Doing::Writing);
         plan.changes.push_back(checksumChange(before.calculated));
     }
+    // The fields in the order of their tables, the checksum last; in a layout in doubt what
+    // the bytes hold is not known, so nothing is taken for unchanged.
     std::stable_partition(plan.changes.begin(), plan.changes.end(), [](const Change& change) {
         return change.patch.offset != ChecksumWord::offset;
     });
