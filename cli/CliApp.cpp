@@ -7,6 +7,8 @@
 #include "HeaderLint.h"
 #include "ImageBatch.h"
 #include "LintCommand.h"
+#include "NearestName.h"
+#include "NumberSyntax.h"
 #include "QuillonVersion.h"
 #include "TextDisplay.h"
 
@@ -141,8 +143,14 @@ void addSet(CLI::App& app, Streams streams, int& status) {
     auto values = std::make_shared<std::array<std::string, HeaderFields.size()>>();
     CLI::App* set = app.add_subcommand(
         "set",
-        "Write the named fields, texts padded with spaces, leaving every other byte as it is");
-    set->add_option("FILE", request->path, "ROM image file")->required();
+        "Write the named fields into each file, texts padded with spaces, leaving every other "
+        "byte as it is");
+    addFiles(*set, request->paths);
+    set->footer("Every value is checked, then every file read, before any is written. Each file's "
+                "line names the fields whose bytes changed (written: ...), or says unchanged. A "
+                "console name that no longer starts with \"SEGA\" or \" SEGA\" is warned of: a "
+                "console with the trademark check (TMSS) will not start the ROM. Numbers: see "
+                "quillon-cli --help.");
     std::vector<CLI::Option*> options;
     for (const HeaderField& field : HeaderFields) {
         const FieldKindRow& kind = fieldKind(field.kind);
@@ -186,8 +194,8 @@ void addPad(CLI::App& app, Streams streams, int& status) {
     CLI::App* pad = app.add_subcommand(
         "pad", "Append fill bytes until each file has the size asked for; never shortens one");
     pad->add_option("--to", request->size,
-                    "The size: bytes, with K (KiB) or M (MiB) after them, or pow2 for the next "
-                    "power of two, 128K at least")
+                    "The size: bytes (0x before hexadecimal ones), with K (KiB) or M (MiB) "
+                    "after them, or pow2 for the next power of two, 128K at least")
         ->required()
         ->type_name("SIZE");
     pad->add_option("--fill", request->fill, "The byte appended, FF (the default) or 00")
@@ -259,6 +267,49 @@ void addLint(CLI::App& app, Streams streams, int& status) {
     lint->callback([=, &status] { status = lintFiles(*files, *options, streams); });
 }
 
+std::vector<std::string> optionNamesOf(const CLI::App& command) {
+    std::vector<std::string> names;
+    for (const CLI::Option* option : command.get_options()) {
+        for (const std::string& name : option->get_lnames())
+            names.push_back("--" + name);
+    }
+    return names;
+}
+
+// What a usage error says: an option or a command that is none is told with the names it was
+// likely meant to be; anything else as CLI11 words it.
+std::string usageProblem(const CLI::App& app, const CLI::ParseError& error) {
+    const std::vector<CLI::App*> parsed = app.get_subcommands();
+    const CLI::App& command = parsed.empty() ? app : *parsed.front();
+    const std::vector<std::string> extras = app.remaining(true);
+    const auto option = std::find_if(extras.begin(), extras.end(), [](const std::string& extra) {
+        return extra.size() > 1 && extra.starts_with('-') && extra != "--";
+    });
+    if (option != extras.end()) {
+        const std::string typed = option->substr(0, option->find('='));
+        const std::string of = parsed.empty() ? "" : " of " + command.get_name();
+        const std::string hint = didYouMean(nearestNames(typed, optionNamesOf(command)));
+        return displayText(typed) + " is no option" + of + "; " +
+               (hint.empty() ? "quillon-cli" + (of.empty() ? "" : " " + command.get_name()) +
+                                   " --help lists them"
+                             : hint);
+    }
+    if (parsed.empty() && !extras.empty()) {
+        std::vector<std::string> commands;
+        for (const CLI::App* subcommand :
+             app.get_subcommands(std::function<bool(const CLI::App*)>()))
+            commands.push_back(subcommand->get_name());
+        std::string hint = didYouMean(nearestNames(extras.front(), commands));
+        if (hint.empty()) {
+            hint = "the commands are ";
+            for (const std::string& name : commands)
+                hint += (name == commands.front() ? "" : ", ") + name;
+        }
+        return displayText(extras.front()) + " is no command; " + hint;
+    }
+    return error.what();
+}
+
 int parseAndRun(int argc, char* argv[]) {
     CLI::App app{
         "Shows, checks and edits the header of Sega Mega Drive / Genesis ROM images "
@@ -281,11 +332,17 @@ int parseAndRun(int argc, char* argv[]) {
     addPad(app, streams, status);
     addConvert(app, streams, status);
     addLint(app, streams, status);
+    // After the subcommands, which would take it for their own footer.
+    app.footer(numberSyntaxHelp());
     try {
         app.parse(argumentsFor(argc, argv, valueOptionsOf(app)));
     } catch (const CLI::ParseError& error) {
-        const int code = app.exit(error);
-        return code == 0 ? Done : BadInput;
+        // --help and --version end the parse too, without an error.
+        if (error.get_exit_code() == 0)
+            return app.exit(error) == 0 ? Done : BadInput;
+        say(std::cerr, usageProblem(app, error));
+        std::cerr << "Run with --help for more information.\n";
+        return BadInput;
     }
     return status;
 }

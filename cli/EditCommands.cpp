@@ -3,6 +3,7 @@
 
 #include "FieldKinds.h"
 #include "FieldValues.h"
+#include "HeaderLint.h"
 #include "HeaderReport.h"
 #include "RomConversion.h"
 #include "TextDisplay.h"
@@ -42,6 +43,13 @@ std::uint32_t romEndOf(const LoadedHeader& header) {
     return ReadAddress(header.bytes.data() + romEndField().offset);
 }
 
+// Whether the change writes other bytes than the file holds.
+bool changesBytes(const LoadedHeader& before, const Change& change) {
+    const HeaderPatch& patch = change.patch;
+    return hexOrMissing(before, patch.offset, static_cast<std::uint32_t>(patch.bytes.size())) !=
+           hexBytes(patch.bytes);
+}
+
 // The file as the plan leaves it, shown without writing it: each stretch whose bytes change,
 // old and new.
 void showPlan(const std::string& path, const LoadedHeader& before, const Plan& plan, bool json,
@@ -58,12 +66,12 @@ void showPlan(const std::string& path, const LoadedHeader& before, const Plan& p
                         std::to_string(plan.growth->size) + " bytes)");
     }
     for (const Change& change : plan.changes) {
-        const HeaderPatch& patch = change.patch;
-        const auto length = static_cast<std::uint32_t>(patch.bytes.size());
-        const std::string old = hexOrMissing(before, patch.offset, length);
-        const std::string now = hexBytes(patch.bytes);
-        if (old == now)
+        if (!changesBytes(before, change))
             continue;
+        const HeaderPatch& patch = change.patch;
+        const std::string old =
+            hexOrMissing(before, patch.offset, static_cast<std::uint32_t>(patch.bytes.size()));
+        const std::string now = hexBytes(patch.bytes);
         changes.push_back({{"offset", patch.offset}, {"old", old}, {"new", now}});
         lines.push_back("0x" + ToHex(patch.offset) + " " + std::string(change.label) + ": " + old +
                         " -> " + now);
@@ -168,55 +176,99 @@ void sayLines(const std::string& path, const std::vector<std::string>& lines, St
         streams.out << displayText(path) << ": " << line << '\n';
 }
 
+// The rules whose findings an edit that brings them on is warned of: the console will no
+// longer start the ROM.
+constexpr std::array<std::string_view, 1> warnedRules{"tmss"};
+
+// Warns of each such finding the plan brings on, in lint's words.
+void warnOfFindings(const std::string& path, const LoadedHeader& before, const Plan& plan,
+                    std::ostream& err) {
+    LoadedHeader after = before;
+    for (const Change& change : plan.changes) {
+        const HeaderPatch& patch = change.patch;
+        for (std::size_t i = 0; i < patch.bytes.size(); ++i) {
+            if (patch.offset + i < after.bytes.size())
+                after.bytes[patch.offset + i] = static_cast<std::uint8_t>(patch.bytes[i]);
+        }
+    }
+    const std::vector<LintFinding> had = LintHeader(before);
+    for (const LintFinding& finding : LintHeader(after)) {
+        const auto sameRule = [&](const LintFinding& old) { return old.id == finding.id; };
+        if (std::find(warnedRules.begin(), warnedRules.end(), finding.id) != warnedRules.end() &&
+            std::none_of(had.begin(), had.end(), sameRule))
+            warn(err, displayText(path) + ": " + finding.message + "; " + finding.effect);
+    }
+}
+
+// set on one file read: the fields whose bytes change, the checksum last.
+ExitStatus setFile(const std::string& path, const LoadedHeader& before,
+                   const std::vector<Change>& fields, const SetRequest& request, Streams streams) {
+    Plan plan{fields, std::nullopt};
+    // A dry run refuses what the write would, so it never shows bytes that cannot be written.
+    // A layout in doubt is never written: the write says so.
+    if (!before.doubtful) {
+        for (const Change& change : plan.changes) {
+            const std::string why = WriteStartRefusal(*before.layout, change.patch.offset);
+            if (!why.empty())
+                return report(streams.err, Refusal(path, why), Doing::Writing);
+        }
+    }
+    if (request.fixChecksum) {
+        if (const auto refused = wholeRomRefusal(path, before))
+            return report(streams.err, *refused, Doing::Writing);
+        plan.changes.push_back(checksumChange(before.calculated));
+    }
+    // The fields in the order of their tables, the checksum last; in a layout in doubt what
+    // the bytes hold is not known, so nothing is taken for unchanged.
+    std::stable_partition(plan.changes.begin(), plan.changes.end(), [](const Change& change) {
+        return change.patch.offset != ChecksumWord::offset;
+    });
+    if (!before.doubtful)
+        std::erase_if(plan.changes,
+                      [&](const Change& change) { return !changesBytes(before, change); });
+    const ExitStatus status = carryOut(path, &before, plan, request.output, streams, [&] {
+        streams.out << displayText(path) << ": "
+                    << (plan.changes.empty() ? "unchanged"
+                                             : "written: " + joinedLabels(plan.changes))
+                    << '\n';
+    });
+    if (status == Done)
+        warnOfFindings(path, before, plan, streams.err);
+    return status;
+}
+
 } // namespace
 
 ExitStatus setFields(const SetRequest& request, Streams streams) {
-    Plan plan;
-    const auto refuse = [&streams](const std::string& option, const Problem& problem) {
-        return refuseValue(streams.err, option, problem.reason);
-    };
+    std::vector<Change> fields;
     for (const HeaderField& field : HeaderFields) {
         const auto& typed = request.values[field.index];
         if (!typed)
             continue;
         const Result<ByteText> value = fieldKind(field.kind).parse(*typed, field);
         if (!value)
-            return refuse(optionName(field.key), value.problem());
-        plan.changes.push_back({fieldName(field.label), {field.offset, *value}});
+            return refuseValue(streams.err, optionName(field.key), value.problem().reason);
+        fields.push_back({fieldName(field.label), {field.offset, *value}});
     }
-    if (plan.changes.empty() && !request.fixChecksum) {
+    if (fields.empty() && !request.fixChecksum) {
         say(streams.err, "set names no field and no checksum; nothing written");
         return BadInput;
     }
-
-    std::optional<LoadedHeader> before;
-    if (request.fixChecksum || request.output.dryRun) {
-        ExitStatus status = Done;
-        before = loadHeader(request.path, request.output.layout, streams, status);
-        if (!before)
-            return status;
+    // Every file is read before any is written; one that cannot be is told as a write that
+    // failed, since set writes, unless the run only shows.
+    ExitStatus status = Done;
+    std::vector<std::pair<const std::string*, LoadedHeader>> loaded;
+    for (const std::string& path : request.paths) {
+        Result<LoadedHeader> header = LoadHeaderToEdit(path, request.output.layout);
+        if (header)
+            loaded.emplace_back(&path, std::move(*header));
+        else
+            raise(status, report(streams.err, header.problem(),
+                                 request.output.dryRun ? Doing::Reading : Doing::Writing));
     }
-    // A dry run refuses what the write would, so it never shows bytes that cannot be written.
-    if (before && !before->doubtful) {
-        for (const Change& change : plan.changes) {
-            const std::string why = WriteStartRefusal(*before->layout, change.patch.offset);
-            if (!why.empty())
-                return report(streams.err, Refusal(request.path, why), Doing::Writing);
-        }
-    }
-    if (request.fixChecksum) {
-        if (const auto refused = wholeRomRefusal(request.path, *before))
-            return report(streams.err, *refused, Doing::Writing);
-        plan.changes.push_back(checksumChange(before->calculated));
-    }
-    // The fields in the order of their tables, the checksum last.
-    std::stable_partition(plan.changes.begin(), plan.changes.end(), [](const Change& change) {
-        return change.patch.offset != ChecksumWord::offset;
-    });
-    return carryOut(request.path, before ? &*before : nullptr, plan, request.output, streams, [&] {
-        streams.out << displayText(request.path) << ": written: " << joinedLabels(plan.changes)
-                    << '\n';
-    });
+    for (const auto& [path, before] : loaded)
+        raise(status, setFile(*path, before, fields, request, streams));
+    return status;
 }
 
 ExitStatus fixFiles(const FixRequest& request, Streams streams) {
@@ -250,13 +302,9 @@ ExitStatus padFiles(const PadRequest& request, Streams streams) {
             raise(status, report(streams.err, Refusal(path, why), Doing::Writing));
             continue;
         }
-        const auto size = parseSizeValue(request.size, before->fileSize);
-        if (!size) {
-            return refuseValue(streams.err, "--to",
-                               quotedText(request.size) +
-                                   " is no size (bytes up to 4 GiB, with K or M after them, or "
-                                   "pow2)");
-        }
+        const Result<std::uint64_t> size = parseSizeValue(request.size, before->fileSize);
+        if (!size)
+            return refuseValue(streams.err, "--to", size.problem().reason);
         if (*size < before->fileSize) {
             raise(status,
                   report(streams.err,

@@ -21,7 +21,7 @@ struct EditOutput {
 };
 
 struct SetRequest {
-    std::string path;
+    std::vector<std::string> paths;
     // Row for row with HeaderFields: each value given, as typed (UTF-8).
     std::array<std::optional<std::string>, HeaderFields.size()> values;
     bool fixChecksum = false;
@@ -37,7 +37,7 @@ struct FixRequest {
 
 struct PadRequest {
     std::vector<std::string> paths;
-    std::string size; // bytes, with K or M after them, or "pow2"
+    std::string size; // a SizeNumber, or "pow2"
     std::string fill; // "FF" or "00"
     bool fix = false; // then the ROM end and the checksum for the new size
     EditOutput output;

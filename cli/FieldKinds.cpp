@@ -21,9 +21,10 @@ std::string textHelp(const HeaderField& field) {
            (field.media == Media::Disc ? "; a Mega-CD disc's system area only" : "") + ")";
 }
 
+// Numbers: quillon-cli --help says how any of them is typed.
 std::string addressHelp(const HeaderField& field) {
     return std::string(fieldName(field.label)) + " (" + where(field) +
-           " bytes), 1 to 8 hexadecimal digits";
+           " bytes), hexadecimal up to FFFFFFFF";
 }
 
 std::string extraMemoryHelp(const HeaderField& field) {
@@ -33,7 +34,7 @@ std::string extraMemoryHelp(const HeaderField& field) {
 }
 
 std::string checksumHelp(const HeaderField& field) {
-    return "Checksum to store (" + where(field) + " bytes), in hexadecimal (0 to FFFF)";
+    return "Checksum to store (" + where(field) + " bytes), hexadecimal up to FFFF";
 }
 
 // A text up to its first zero byte, with a note where the file ends inside or before it.

@@ -15,24 +15,11 @@ namespace quillon::cli {
 
 namespace {
 
-// Hexadecimal digits with leading zeros free, worth at most maxDigits digits; what is too
-// large is named by its limit.
-Result<std::uint32_t> parseHex(std::string_view typed, std::size_t maxDigits, bool allowPrefix,
-                               std::string_view limit) {
-    std::string_view digits = trimBlanks(typed);
-    if (allowPrefix && (digits.starts_with("0x") || digits.starts_with("0X")))
-        digits.remove_prefix(2);
-    const auto isHex = [](char c) { return hexDigitValue(c).has_value(); };
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isHex))
-        return BadValue(quotedText(typed) + " is not hexadecimal");
-    digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
-    if (digits.size() > maxDigits)
-        return BadValue(quotedText(typed) + " is more than " + std::string(limit));
-    return digits.empty() ? 0 : *parseHexDigits(digits);
-}
-
 Result<std::uint32_t> parseAddress(std::string_view typed) {
-    return parseHex(typed, 8, true, "FFFFFFFF, the largest 32-bit address");
+    const Result<std::uint64_t> address = parseNumber(typed, AddressNumber);
+    if (!address)
+        return address.problem();
+    return static_cast<std::uint32_t>(*address);
 }
 
 // What the addresses of a save memory answering so must look like.
@@ -43,11 +30,6 @@ constexpr EnumNames<MemoryAccess, 4> parityRules{
       {MemoryAccess::Other, "any"}}}};
 
 } // namespace
-
-std::string quotedText(std::string_view text) {
-    const std::string shown = displayText(text);
-    return shown.starts_with('"') ? shown : '"' + shown + '"';
-}
 
 Result<ByteText> parseTextValue(std::string_view typed, std::uint32_t length) {
     Result<ByteText> encoded = strictBytes(typed);
@@ -97,28 +79,17 @@ Result<ByteText> parseExtraMemoryValue(std::string_view typed) {
     return EncodeExtraMemory(*kind, *start, *end);
 }
 
-std::optional<std::uint64_t> parseSizeValue(std::string_view typed, std::uint64_t fileSize) {
+Result<std::uint64_t> parseSizeValue(std::string_view typed, std::uint64_t fileSize) {
     if (typed == "pow2")
         return std::max<std::uint64_t>(128 * 1024, std::bit_ceil(fileSize));
-    std::string_view digits = typed;
-    std::uint64_t unit = 1;
-    if (digits.ends_with('K') || digits.ends_with('M')) {
-        unit = digits.back() == 'K' ? 1024 : 1024 * 1024;
-        digits.remove_suffix(1);
-    }
-    if (digits.empty() || digits.size() > 10 ||
-        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const std::uint64_t bytes = std::stoull(std::string(digits)) * unit;
-    return bytes > largestRomSize ? std::nullopt : std::optional(bytes);
+    return parseNumber(typed, SizeNumber);
 }
 
 Result<ByteText> parseChecksumValue(std::string_view typed) {
-    const Result<std::uint32_t> checksum =
-        parseHex(typed, 4, false, "FFFF, the largest 16-bit checksum");
+    const Result<std::uint64_t> checksum = parseNumber(typed, ChecksumNumber);
     if (!checksum)
         return checksum.problem();
-    const ChecksumBytes bytes = SplitChecksum(*checksum);
+    const ChecksumBytes bytes = SplitChecksum(static_cast<std::uint32_t>(*checksum));
     return ByteText{static_cast<char>(bytes.high), static_cast<char>(bytes.low)};
 }
 

@@ -117,6 +117,11 @@ std::string displayText(std::string_view text) {
     return plain ? std::string(text) : quoted + "\"";
 }
 
+std::string quotedText(std::string_view text) {
+    const std::string shown = displayText(text);
+    return shown.starts_with('"') ? shown : '"' + shown + '"';
+}
+
 std::string utf8Text(std::string_view bytes) {
     std::string out;
     for (char32_t c : decodeText(bytes))

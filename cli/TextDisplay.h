@@ -20,6 +20,9 @@ std::string visibleText(std::string_view bytes);
 // quotes with those written as escapes, so that no path can forge a line of output.
 std::string displayText(std::string_view text);
 
+// The text quoted for a message, with anything unprintable written as an escape.
+std::string quotedText(std::string_view text);
+
 // UTF-8 through the ROM character set, for JSON.
 std::string utf8Text(std::string_view bytes);
 

@@ -44,10 +44,15 @@ void add(std::vector<LintFinding>& findings, std::string_view field, std::uint32
         {{}, LintLevel::Note, field, offset, length, std::move(message), std::move(effect)});
 }
 
+// A finding on the first `length` bytes of a field, or on all of it.
 void addAt(std::vector<LintFinding>& findings, const HeaderField& field, std::string message,
-           std::string effect) {
-    add(findings, fieldName(field.label), field.offset, field.length, std::move(message),
-        std::move(effect));
+           std::string effect, std::optional<std::uint32_t> length = {}) {
+    add(findings, fieldName(field.label), field.offset, length.value_or(field.length),
+        std::move(message), std::move(effect));
+}
+
+std::string shown(const HeaderBytes& bytes, const HeaderField& field) {
+    return shown(bytes, field.offset, field.length);
 }
 
 // The 68000 sees 24 address bits, and the work RAM repeats every 64 KiB from E00000 on.
@@ -78,13 +83,13 @@ void checkNotRom(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkByteSwapped(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.header.layout == &ByteSwappedLayout)
-        add(findings, fieldName(headerField(FieldId::ConsoleName).label),
-            headerField(FieldId::ConsoleName).offset, 4,
-            "the console name reads " +
-                shown(c.bytes, headerField(FieldId::ConsoleName).offset, 4) +
-                ": a byte-swapped image, each word's two bytes in the wrong order",
-            "no console, flash cart or emulator reads it; convert it with quillon-cli convert "
-            "IN OUT --to bin");
+        addAt(findings, headerField(FieldId::ConsoleName),
+              "the console name reads " +
+                  shown(c.bytes, headerField(FieldId::ConsoleName).offset, 4) +
+                  ": a byte-swapped image, each word's two bytes in the wrong order",
+              "no console, flash cart or emulator reads it; convert it with quillon-cli convert "
+              "IN OUT --to bin",
+              4);
 }
 
 void checkOddSize(const LintContext& c, std::vector<LintFinding>& findings) {
@@ -99,12 +104,11 @@ void checkOddSize(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkTrademark(const LintContext& c, std::vector<LintFinding>& findings) {
     if (!HasTrademark(c.bytes))
-        add(findings, fieldName(headerField(FieldId::ConsoleName).label),
-            headerField(FieldId::ConsoleName).offset, 5,
-            "the console name starts " +
-                shown(c.bytes, headerField(FieldId::ConsoleName).offset, 5) +
-                ", neither \"SEGA\" nor \" SEGA\"",
-            "a console with the trademark check (TMSS) will not start it");
+        addAt(findings, headerField(FieldId::ConsoleName),
+              "the console name starts " +
+                  shown(c.bytes, headerField(FieldId::ConsoleName).offset, 5) +
+                  ", neither \"SEGA\" nor \" SEGA\"",
+              "a console with the trademark check (TMSS) will not start it", 5);
 }
 
 void checkChecksum(const LintContext& c, std::vector<LintFinding>& findings) {
@@ -127,24 +131,28 @@ void checkRomStart(const LintContext& c, std::vector<LintFinding>& findings) {
               "this range");
 }
 
-void checkRomEndShort(const LintContext& c, std::vector<LintFinding>& findings) {
-    if (c.romEnd >= c.romEndInFile || (c.ssf && c.romEnd == mapperWindowEnd))
-        return;
+// The declared end on the `side` ("before", "after") of the file's last byte.
+void addRomEndBesideFile(const LintContext& c, std::vector<LintFinding>& findings,
+                         std::string_view side, std::string effect) {
     addAt(findings, headerField(FieldId::RomEnd),
-          "the ROM ends at " + FormatAddress(c.romEnd) + ", before the file's last byte at " +
+          "the ROM ends at " + FormatAddress(c.romEnd) + ", " + std::string(side) +
+              " the file's last byte at " +
               FormatAddress(static_cast<std::uint32_t>(c.romEndInFile)),
-          "BlastEm mirrors the ROM by the declared end and may place save RAM over the rest, "
-          "which then cannot be read");
+          std::move(effect));
+}
+
+void checkRomEndShort(const LintContext& c, std::vector<LintFinding>& findings) {
+    if (c.romEnd < c.romEndInFile && !(c.ssf && c.romEnd == mapperWindowEnd))
+        addRomEndBesideFile(c, findings, "before",
+                            "BlastEm mirrors the ROM by the declared end and may place save RAM "
+                            "over the rest, which then cannot be read");
 }
 
 void checkRomEndBeyond(const LintContext& c, std::vector<LintFinding>& findings) {
-    if (c.romEnd <= c.romEndInFile || (c.ssf && c.romEnd <= mapperWindowEnd))
-        return;
-    addAt(findings, headerField(FieldId::RomEnd),
-          "the ROM ends at " + FormatAddress(c.romEnd) + ", after the file's last byte at " +
-              FormatAddress(static_cast<std::uint32_t>(c.romEndInFile)),
-          "BlastEm sizes the ROM's mirrors by the declared end and decides from it where save "
-          "RAM lies; set it to the file's end");
+    if (c.romEnd > c.romEndInFile && !(c.ssf && c.romEnd <= mapperWindowEnd))
+        addRomEndBesideFile(c, findings, "after",
+                            "BlastEm sizes the ROM's mirrors by the declared end and decides from "
+                            "it where save RAM lies; set it to the file's end");
 }
 
 void checkRomEndFlat(const LintContext& c, std::vector<LintFinding>& findings) {
@@ -157,12 +165,12 @@ void checkRomEndFlat(const LintContext& c, std::vector<LintFinding>& findings) {
 void checkRamRange(const LintContext& c, std::vector<LintFinding>& findings) {
     if (isWorkRam(c.ramStart, c.ramEnd))
         return;
-    const HeaderField& start = headerField(FieldId::RamStart);
-    add(findings, "RAM Start", start.offset, 8,
-        "RAM " + FormatAddress(c.ramStart) + "-" + FormatAddress(c.ramEnd) +
-            " is not the work RAM (00FF0000-00FFFFFF or one of its mirrors)",
-        "the work RAM is always at FF0000-FFFFFF; a reader that trusts this range gets its "
-        "place or size wrong");
+    addAt(findings, headerField(FieldId::RamStart),
+          "RAM " + FormatAddress(c.ramStart) + "-" + FormatAddress(c.ramEnd) +
+              " is not the work RAM (00FF0000-00FFFFFF or one of its mirrors)",
+          "the work RAM is always at FF0000-FFFFFF; a reader that trusts this range gets its "
+          "place or size wrong",
+          8);
 }
 
 void checkExtraMemory(const LintContext& c, std::vector<LintFinding>& findings) {
@@ -219,9 +227,9 @@ void checkExtraMemoryUnknown(const LintContext& c, std::vector<LintFinding>& fin
     const std::uint8_t second = c.bytes[field.offset + 1];
     const auto blank = [](std::uint8_t b) { return b == ' ' || b == 0; };
     if (!c.memory && !(blank(first) && blank(second)))
-        add(findings, fieldName(field.label), field.offset, 2,
-            "the block starts " + shown(c.bytes, field.offset, 2) + ", neither \"RA\" nor blank",
-            "emulators look for \"RA\" and find no save memory");
+        addAt(findings, field,
+              "the block starts " + shown(c.bytes, field.offset, 2) + ", neither \"RA\" nor blank",
+              "emulators look for \"RA\" and find no save memory", 2);
 }
 
 const HeaderField& regionField() { return headerField(FieldId::CountryCode); }
@@ -235,37 +243,35 @@ std::string joined(const std::vector<std::string>& texts) {
 
 void checkRegionName(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.region.style == RegionStyle::Name)
-        add(findings, fieldName(regionField().label), regionOffset,
-            static_cast<std::uint32_t>(c.region.spelling.size()),
-            "the region is spelt as a name, \"" + c.region.spelling + "\" (" +
-                regionNames(c.region.regions) + " to Genesis Plus GX and ares)",
-            joined(c.region.disputes));
+        addAt(findings, regionField(),
+              "the region is spelt as a name, \"" + c.region.spelling + "\" (" +
+                  regionNames(c.region.regions) + " to Genesis Plus GX and ares)",
+              joined(c.region.disputes), static_cast<std::uint32_t>(c.region.spelling.size()));
 }
 
 void checkRegionEmpty(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.region.style == RegionStyle::Unknown && c.region.unknown.empty())
-        add(findings, fieldName(regionField().label), regionOffset, regionField().length,
-            "names no region",
-            "each emulator picks its own: Genesis Plus GX the Americas, then "
-            "Japan, then Europe; ares any region");
+        addAt(findings, regionField(), "names no region",
+              "each emulator picks its own: Genesis Plus GX the Americas, then Japan, then "
+              "Europe; ares any region");
 }
 
 void checkRegionUnknown(const LintContext& c, std::vector<LintFinding>& findings) {
     if (!c.region.unknown.empty())
-        add(findings, fieldName(regionField().label), regionOffset, regionField().length,
-            "the region " + shown(c.bytes, regionOffset, regionField().length) +
-                " holds what is no region letter or mask digit: " + shownText(c.region.unknown),
-            "no emulator looked at decodes them: each skips them or falls back on its default "
-            "region, and PicoDrive stops reading at a lower-case letter");
+        addAt(findings, regionField(),
+              "the region " + shown(c.bytes, regionField()) +
+                  " holds what is no region letter or mask digit: " + shownText(c.region.unknown),
+              "no emulator looked at decodes them: each skips them or falls back on its default "
+              "region, and PicoDrive stops reading at a lower-case letter");
 }
 
 void checkRegionAmbiguous(const LintContext& c, std::vector<LintFinding>& findings) {
     if (c.region.style != RegionStyle::Name && !c.region.disputes.empty())
-        add(findings, fieldName(regionField().label), regionOffset, regionField().length,
-            "the region " + shown(c.bytes, regionOffset, regionField().length) + " reads as " +
-                regionNames(c.region.regions) + " (" + std::string(regionStyleKey(c.region.style)) +
-                ")",
-            "readers differ: " + joined(c.region.disputes));
+        addAt(findings, regionField(),
+              "the region " + shown(c.bytes, regionField()) + " reads as " +
+                  regionNames(c.region.regions) + " (" +
+                  std::string(regionStyleKey(c.region.style)) + ")",
+              "readers differ: " + joined(c.region.disputes));
 }
 
 void checkDeviceUnknown(const LintContext& c, std::vector<LintFinding>& findings) {
@@ -307,21 +313,22 @@ void checkCopyright(const LintContext& c, std::vector<LintFinding>& findings) {
     const bool month =
         std::find(std::begin(months), std::end(months), text.substr(13)) != std::end(months);
     if (!hasShape(text, "(C)**** 9999.***") || !month)
-        add(findings, fieldName(field.label), field.offset, field.length,
-            "the copyright " + shown(c.bytes, field.offset, field.length) +
-                " is not \"(C)\", 4 characters, a space, the year, \".\" and the month (JAN-DEC)",
-            "no console or emulator reads it; catalogues and tools that take the maker, year "
-            "and month from it do");
+        addAt(findings, field,
+              "the copyright " + shown(c.bytes, field) +
+                  " is not \"(C)\", 4 characters, a space, the year, \".\" and the month "
+                  "(JAN-DEC)",
+              "no console or emulator reads it; catalogues and tools that take the maker, year "
+              "and month from it do");
 }
 
 void checkSerial(const LintContext& c, std::vector<LintFinding>& findings) {
     const HeaderField& field = headerField(FieldId::SerialNumber);
     if (!hasShape(textAt(c.bytes, field), "AA ********-99"))
-        add(findings, fieldName(field.label), field.offset, field.length,
-            "the serial " + shown(c.bytes, field.offset, field.length) +
-                " is not two letters, a space, 8 characters, \"-\" and two digits",
-            "Genesis Plus GX and ares recognise some games by their serial (save memory, region "
-            "and lock-on exceptions); catalogues sort by it");
+        addAt(findings, field,
+              "the serial " + shown(c.bytes, field) +
+                  " is not two letters, a space, 8 characters, \"-\" and two digits",
+              "Genesis Plus GX and ares recognise some games by their serial (save memory, "
+              "region and lock-on exceptions); catalogues sort by it");
 }
 
 void checkTextControl(const LintContext& c, std::vector<LintFinding>& findings) {
@@ -366,12 +373,12 @@ void checkDiscRegion(const LintContext& c, std::vector<LintFinding>& findings) {
             differ.push_back(std::string(reading.reader) + ": " + regionNames(reading.regions));
     }
     if (!differ.empty())
-        add(findings, fieldName(regionField().label), regionOffset, regionField().length,
-            "the region " + shown(c.bytes, regionOffset, regionField().length) + " reads as " +
-                regionNames(c.region.regions) + ", but the security program at 0x200 says " +
-                joined(differ),
-            "readers that go by the security program boot it so; jgenesis goes by these "
-            "letters (jgenesis issue #624, Genesis Plus GX issue #195)");
+        addAt(findings, regionField(),
+              "the region " + shown(c.bytes, regionField()) + " reads as " +
+                  regionNames(c.region.regions) + ", but the security program at 0x200 says " +
+                  joined(differ),
+              "readers that go by the security program boot it so; jgenesis goes by these "
+              "letters (jgenesis issue #624, Genesis Plus GX issue #195)");
 }
 
 void checkDiscSector(const LintContext& c, std::vector<LintFinding>& findings) {
@@ -389,10 +396,10 @@ void checkDiscSector(const LintContext& c, std::vector<LintFinding>& findings) {
 
 void checkCd32x(const LintContext& c, std::vector<LintFinding>& findings) {
     if (!c.header.discUserData.empty() && IsCd32x(DiscUserData(c.header)))
-        add(findings, fieldName(headerField(FieldId::ConsoleName).label),
-            headerField(FieldId::ConsoleName).offset, 8,
-            "the console name is \"SEGA 32X\": a disc for the 32X and Mega-CD together",
-            "jgenesis runs it as a CD32X disc (is_cd_32x_disc), and rom-properties names it so");
+        addAt(findings, headerField(FieldId::ConsoleName),
+              "the console name is \"SEGA 32X\": a disc for the 32X and Mega-CD together",
+              "jgenesis runs it as a CD32X disc (is_cd_32x_disc), and rom-properties names it so",
+              8);
 }
 
 enum class Scope { Format, File, Header };
@@ -516,19 +523,22 @@ constexpr Rule rules[] = {
       "the console name says 32X, but the 32X initial program is missing",
       "ClassiCube m68k_crt0.s (reset vector 3F0), rom-properties md_structs.h and MegaDrive.cpp, "
       "jgenesis s32x-core lib.rs and issue #259 (security program)",
-      [](const LintContext& c, std::vector<LintFinding>& f) { checkMarsMissing(c.header, f); }},
+      [](const LintContext& c, std::vector<LintFinding>& f) { checkMarsMissing(c.header, f); },
+      mendMarsMissing},
      Scope::Header,
      Media::Cartridge},
     {{"mars-unnamed", LintLevel::Warning,
       "the ROM carries the 32X initial program, but the console name does not say 32X",
       "PicoDrive pico/32x/memory.c, ares mia/medium/mega-32x.cpp, rom-properties MegaDrive.cpp",
-      [](const LintContext& c, std::vector<LintFinding>& f) { checkMarsUnnamed(c.header, f); }},
+      [](const LintContext& c, std::vector<LintFinding>& f) { checkMarsUnnamed(c.header, f); },
+      mendMarsUnnamed},
      Scope::Header,
      Media::Cartridge},
     {{"pico-readers", LintLevel::Note, "readers differ on whether the console name is a Pico's",
       "Genesis Plus GX core/loadrom.c, PicoDrive pico/media.c, BlastEm system.c, rom-properties "
       "MegaDrive.cpp",
-      [](const LintContext& c, std::vector<LintFinding>& f) { checkPicoReaders(c.header, f); }},
+      [](const LintContext& c, std::vector<LintFinding>& f) { checkPicoReaders(c.header, f); },
+      mendPicoReaders},
      Scope::Header,
      Media::Cartridge},
 };

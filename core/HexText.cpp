@@ -57,13 +57,13 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-std::optional<std::uint32_t> parseHexDigits(std::string_view digits) {
+std::optional<std::uint64_t> parseHexDigits(std::string_view digits) {
     if (digits.empty())
         return std::nullopt;
-    std::uint32_t value = 0;
+    std::uint64_t value = 0;
     for (char c : digits) {
         const auto digit = hexDigitValue(c);
-        if (!digit || value > (UINT32_MAX >> 4))
+        if (!digit || value > (UINT64_MAX >> 4))
             return std::nullopt;
         value = (value << 4) | *digit;
     }
@@ -71,7 +71,10 @@ std::optional<std::uint32_t> parseHexDigits(std::string_view digits) {
 }
 
 std::optional<std::uint32_t> ParseChecksumEntry(std::string_view text) {
-    return parseHexDigits(trimBlanks(text));
+    const auto value = parseHexDigits(trimBlanks(text));
+    if (!value || *value > UINT32_MAX)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
 }
 
 ChecksumBytes SplitChecksum(std::uint32_t value) {

@@ -42,7 +42,7 @@ std::string hexEscape(std::uint8_t byte);
 // Without the spaces and tabs around it.
 std::string_view trimBlanks(std::string_view text);
 
-// Digits only, upper or lower case, value within 32 bits (leading zeros are free).
-std::optional<std::uint32_t> parseHexDigits(std::string_view digits);
+// Digits only, upper or lower case, value within 64 bits (leading zeros are free).
+std::optional<std::uint64_t> parseHexDigits(std::string_view digits);
 
 } // namespace quillon

@@ -203,6 +203,26 @@ void mendTextControl(const LintContext& c, LintFinding& finding) {
     setFields(finding, {{field->first, text}});
 }
 
+// The name every reader of 32X ROMs takes: the system names' prefix, which rom-properties reads
+// as " 32X" after "SEGA" and PicoDrive's quirks look for.
+void mendMarsUnnamed(const LintContext&, LintFinding& finding) {
+    setFields(finding, {{offsetOf(FieldId::ConsoleName), "SEGA 32X"}});
+}
+
+// The initial and security programs are Sega's code: no edit of the header makes them.
+void mendMarsMissing(const LintContext&, LintFinding& finding) {
+    finding.choose = "link the 32X initial program in (the 32X toolchain's start-up code: reset "
+                     "vector 000003F0, the user header at 0x3C0, the security program at "
+                     "0x400-0x7FF), which no header edit makes; or, for a Mega Drive game, set "
+                     "--console-name to \"SEGA MEGA DRIVE\" or \"SEGA GENESIS\"";
+}
+
+// "SEGA PICO" is a Pico's name to every reader: Genesis Plus GX, BlastEm and rom-properties
+// list it, and PicoDrive finds " PICO " in it once set pads it with spaces.
+void mendPicoReaders(const LintContext&, LintFinding& finding) {
+    setFields(finding, {{offsetOf(FieldId::ConsoleName), "SEGA PICO"}});
+}
+
 void mendDiscRegion(const LintContext&, LintFinding& finding) {
     finding.choose = "set --country-code to the letters of the region the disc is for (J, U or "
                      "E), the one its security program boots in";

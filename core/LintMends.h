@@ -26,5 +26,8 @@ void mendCopyright(const LintContext& c, LintFinding& finding);
 void mendSerial(const LintContext& c, LintFinding& finding);
 void mendTextControl(const LintContext& c, LintFinding& finding);
 void mendDiscRegion(const LintContext& c, LintFinding& finding);
+void mendMarsMissing(const LintContext& c, LintFinding& finding);
+void mendMarsUnnamed(const LintContext& c, LintFinding& finding);
+void mendPicoReaders(const LintContext& c, LintFinding& finding);
 
 } // namespace quillon

@@ -27,10 +27,10 @@ OutputFile::OutputFile(std::string destination) : m_destination(std::move(destin
         fail(errno);
         return;
     }
-    m_fd = fd;
+    m_file = fd;
     m_temporary = buffer.data();
     ::fchmod(
-        m_fd, 0644 & ~[] {
+        m_file, 0644 & ~[] {
             const mode_t mask = ::umask(0);
             ::umask(mask);
             return mask;
@@ -39,11 +39,11 @@ OutputFile::OutputFile(std::string destination) : m_destination(std::move(destin
 
 OutputFile::~OutputFile() { discard(); }
 
-bool OutputFile::isOpen() const { return m_fd >= 0; }
+bool OutputFile::isOpen() const { return m_file >= 0; }
 
 bool OutputFile::write(const std::uint8_t* bytes, std::size_t size) {
     while (size > 0) {
-        const ssize_t count = ::write(m_fd, bytes, size);
+        const ssize_t count = ::write(m_file, bytes, size);
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0)
@@ -55,10 +55,10 @@ bool OutputFile::write(const std::uint8_t* bytes, std::size_t size) {
 }
 
 bool OutputFile::commit(bool replace) {
-    if (::fsync(m_fd) != 0)
+    if (::fsync(m_file) != 0)
         return fail(errno);
-    const int fd = m_fd;
-    m_fd = -1;
+    const int fd = m_file;
+    m_file = NoFileHandle;
     if (::close(fd) != 0)
         return fail(errno);
     // Without replace, the name is taken only if nobody has it: renameat2 refuses otherwise;
@@ -78,9 +78,9 @@ bool OutputFile::commit(bool replace) {
 }
 
 void OutputFile::discard() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    if (m_file >= 0)
+        ::close(m_file);
+    m_file = NoFileHandle;
     if (!m_temporary.empty())
         ::unlink(m_temporary.c_str());
     m_temporary.clear();

@@ -4,6 +4,8 @@
 // file that is not finished is removed.
 #pragma once
 
+#include "FileHandle.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -36,11 +38,7 @@ private:
     std::string m_destination;
     std::string m_temporary;
     std::string m_error;
-#ifdef _WIN32
-    void* m_handle = nullptr; // a HANDLE, declared without <windows.h>
-#else
-    int m_fd = -1;
-#endif
+    FileHandle m_file = NoFileHandle;
 };
 
 } // namespace quillon

@@ -26,7 +26,7 @@ OutputFile::OutputFile(std::string destination) : m_destination(std::move(destin
             ::CreateFileW(toUtf16(candidate).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
-            m_handle = handle;
+            m_file = handle;
             m_temporary = candidate;
             return;
         }
@@ -40,13 +40,13 @@ OutputFile::OutputFile(std::string destination) : m_destination(std::move(destin
 
 OutputFile::~OutputFile() { discard(); }
 
-bool OutputFile::isOpen() const { return m_handle != nullptr; }
+bool OutputFile::isOpen() const { return m_file != nullptr; }
 
 bool OutputFile::write(const std::uint8_t* bytes, std::size_t size) {
     while (size > 0) {
         DWORD count = 0;
         const auto part = static_cast<DWORD>(std::min<std::size_t>(size, std::size_t{1} << 30));
-        if (!::WriteFile(handleOf(m_handle), bytes, part, &count, nullptr))
+        if (!::WriteFile(handleOf(m_file), bytes, part, &count, nullptr))
             return fail(static_cast<int>(::GetLastError()));
         if (count == 0)
             return fail(ERROR_DISK_FULL);
@@ -57,10 +57,10 @@ bool OutputFile::write(const std::uint8_t* bytes, std::size_t size) {
 }
 
 bool OutputFile::commit(bool replace) {
-    if (!::FlushFileBuffers(handleOf(m_handle)))
+    if (!::FlushFileBuffers(handleOf(m_file)))
         return fail(static_cast<int>(::GetLastError()));
-    const HANDLE handle = handleOf(m_handle);
-    m_handle = nullptr;
+    const HANDLE handle = handleOf(m_file);
+    m_file = NoFileHandle;
     if (!::CloseHandle(handle))
         return fail(static_cast<int>(::GetLastError()));
     // Without MOVEFILE_REPLACE_EXISTING the move fails if the destination exists.
@@ -72,9 +72,9 @@ bool OutputFile::commit(bool replace) {
 }
 
 void OutputFile::discard() {
-    if (m_handle != nullptr)
-        ::CloseHandle(handleOf(m_handle));
-    m_handle = nullptr;
+    if (m_file != nullptr)
+        ::CloseHandle(handleOf(m_file));
+    m_file = NoFileHandle;
     if (!m_temporary.empty())
         ::DeleteFileW(toUtf16(m_temporary).c_str());
     m_temporary.clear();

@@ -30,9 +30,6 @@ std::uint16_t sumWordsPortably(const std::uint8_t* bytes, std::size_t wordCount)
 
 #if defined(__x86_64__)
 
-// Written with intrinsics so that the vectors do not depend on the optimisation level, and with
-// four independent sums spelled out, so that the additions need not wait on each other and the
-// sums stay in registers even where the compiler unrolls nothing.
 std::uint16_t sumLanes(const std::uint16_t* lanes, std::size_t count) {
     std::uint16_t sum = 0;
     for (std::size_t i = 0; i < count; ++i)
@@ -40,53 +37,51 @@ std::uint16_t sumLanes(const std::uint16_t* lanes, std::size_t count) {
     return sum;
 }
 
-inline __m128i swappedWords(const std::uint8_t* at) {
-    const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    return _mm_or_si128(_mm_slli_epi16(words, 8), _mm_srli_epi16(words, 8));
+// Sixteen-bit lanes, as many as a vector register of each instruction set holds.
+using Words128 = std::uint16_t __attribute__((vector_size(16)));
+using Words256 = std::uint16_t __attribute__((vector_size(32)));
+
+template <typename Words>
+[[gnu::always_inline]] inline void addSwappedWords(Words& sum, const std::uint8_t* at) {
+    Words words;
+    std::memcpy(&words, at, sizeof words);
+    sum += (words << 8) | (words >> 8);
+}
+
+// One loop for every vector width, written with the compiler's vector types so that the vectors
+// do not depend on the optimisation level, and with four independent sums spelled out, so that
+// the additions need not wait on each other and the sums stay in registers even where the
+// compiler unrolls nothing. Nothing in it names an instruction set: inlined into a function built
+// for one, it takes that set's vectors.
+template <typename Words>
+[[gnu::always_inline]] inline std::uint16_t sumWordsInVectors(const std::uint8_t* bytes,
+                                                              std::size_t wordCount) {
+    constexpr std::size_t width = sizeof(Words);
+    constexpr std::size_t lanes = width / 2;
+    Words sum0 = {}, sum1 = {}, sum2 = {}, sum3 = {};
+    std::size_t i = 0;
+    for (; i + 4 * lanes <= wordCount; i += 4 * lanes) {
+        const std::uint8_t* at = bytes + 2 * i;
+        addSwappedWords(sum0, at);
+        addSwappedWords(sum1, at + width);
+        addSwappedWords(sum2, at + 2 * width);
+        addSwappedWords(sum3, at + 3 * width);
+    }
+    const Words total = (sum0 + sum1) + (sum2 + sum3);
+    std::uint16_t totals[lanes];
+    std::memcpy(totals, &total, width);
+    return static_cast<std::uint16_t>(sumLanes(totals, lanes) +
+                                      sumWordsPortably(bytes + 2 * i, wordCount - i));
 }
 
 // SSE2 is part of every x86-64 processor.
 std::uint16_t sumWordsSse2(const std::uint8_t* bytes, std::size_t wordCount) {
-    constexpr std::size_t vector = sizeof(__m128i);
-    __m128i sum0 = _mm_setzero_si128(), sum1 = sum0, sum2 = sum0, sum3 = sum0;
-    std::size_t i = 0;
-    for (; i + 2 * vector <= wordCount; i += 2 * vector) {
-        const std::uint8_t* at = bytes + 2 * i;
-        sum0 = _mm_add_epi16(sum0, swappedWords(at));
-        sum1 = _mm_add_epi16(sum1, swappedWords(at + vector));
-        sum2 = _mm_add_epi16(sum2, swappedWords(at + 2 * vector));
-        sum3 = _mm_add_epi16(sum3, swappedWords(at + 3 * vector));
-    }
-    alignas(vector) std::uint16_t lanes[vector / 2];
-    _mm_store_si128(reinterpret_cast<__m128i*>(lanes),
-                    _mm_add_epi16(_mm_add_epi16(sum0, sum1), _mm_add_epi16(sum2, sum3)));
-    return static_cast<std::uint16_t>(sumLanes(lanes, vector / 2) +
-                                      sumWordsPortably(bytes + 2 * i, wordCount - i));
-}
-
-[[gnu::target("avx2"), gnu::always_inline]] inline __m256i swappedWords256(const std::uint8_t* at) {
-    const __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-    return _mm256_or_si256(_mm256_slli_epi16(words, 8), _mm256_srli_epi16(words, 8));
+    return sumWordsInVectors<Words128>(bytes, wordCount);
 }
 
 [[gnu::target("avx2")]] std::uint16_t sumWordsAvx2(const std::uint8_t* bytes,
                                                    std::size_t wordCount) {
-    constexpr std::size_t vector = sizeof(__m256i);
-    __m256i sum0 = _mm256_setzero_si256(), sum1 = sum0, sum2 = sum0, sum3 = sum0;
-    std::size_t i = 0;
-    for (; i + 2 * vector <= wordCount; i += 2 * vector) {
-        const std::uint8_t* at = bytes + 2 * i;
-        sum0 = _mm256_add_epi16(sum0, swappedWords256(at));
-        sum1 = _mm256_add_epi16(sum1, swappedWords256(at + vector));
-        sum2 = _mm256_add_epi16(sum2, swappedWords256(at + 2 * vector));
-        sum3 = _mm256_add_epi16(sum3, swappedWords256(at + 3 * vector));
-    }
-    alignas(vector) std::uint16_t lanes[vector / 2];
-    _mm256_store_si256(
-        reinterpret_cast<__m256i*>(lanes),
-        _mm256_add_epi16(_mm256_add_epi16(sum0, sum1), _mm256_add_epi16(sum2, sum3)));
-    return static_cast<std::uint16_t>(sumLanes(lanes, vector / 2) +
-                                      sumWordsPortably(bytes + 2 * i, wordCount - i));
+    return sumWordsInVectors<Words256>(bytes, wordCount);
 }
 
 // A byte sum of 16 bytes at a time: psadbw against zero adds each half's eight bytes.

@@ -50,16 +50,16 @@ SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)
     else if (const char* reason = refusal(status, access))
         fail(reason);
     else
-        m_fd = fd;
-    if (m_fd < 0)
+        m_file = fd;
+    if (m_file < 0)
         ::close(fd);
 }
 
-bool SystemFile::isOpen() const { return m_fd >= 0; }
+bool SystemFile::isOpen() const { return m_file >= 0; }
 
 SystemFile::~SystemFile() {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_file >= 0)
+        ::close(m_file);
 }
 
 std::optional<std::size_t> SystemFile::readAt(std::uint64_t offset, std::uint8_t* buffer,
@@ -67,7 +67,7 @@ std::optional<std::size_t> SystemFile::readAt(std::uint64_t offset, std::uint8_t
     std::size_t done = 0;
     while (done < size) {
         const ssize_t count =
-            ::pread(m_fd, buffer + done, size - done, static_cast<off_t>(offset + done));
+            ::pread(m_file, buffer + done, size - done, static_cast<off_t>(offset + done));
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0) {
@@ -83,7 +83,7 @@ std::optional<std::size_t> SystemFile::readAt(std::uint64_t offset, std::uint8_t
 
 std::optional<std::uint64_t> SystemFile::size() {
     struct stat status {};
-    if (::fstat(m_fd, &status) != 0) {
+    if (::fstat(m_file, &status) != 0) {
         fail(errno);
         return std::nullopt;
     }
@@ -94,18 +94,18 @@ bool SystemFile::allocate(std::uint64_t offset, std::uint64_t length) {
     // Unlike growing with ftruncate, which leaves a hole that a later write may find no space
     // for, this takes the blocks now; and it never shortens a file another process grew.
     const int error =
-        ::posix_fallocate(m_fd, static_cast<off_t>(offset), static_cast<off_t>(length));
+        ::posix_fallocate(m_file, static_cast<off_t>(offset), static_cast<off_t>(length));
     return error == 0 || fail(error);
 }
 
 bool SystemFile::truncate(std::uint64_t length) {
-    return ::ftruncate(m_fd, static_cast<off_t>(length)) == 0 || fail(errno);
+    return ::ftruncate(m_file, static_cast<off_t>(length)) == 0 || fail(errno);
 }
 
 bool SystemFile::writeAt(std::uint64_t offset, const void* bytes, std::size_t size) {
     const auto* next = static_cast<const std::uint8_t*>(bytes);
     while (size > 0) {
-        const ssize_t count = ::pwrite(m_fd, next, size, static_cast<off_t>(offset));
+        const ssize_t count = ::pwrite(m_file, next, size, static_cast<off_t>(offset));
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0)
@@ -117,11 +117,11 @@ bool SystemFile::writeAt(std::uint64_t offset, const void* bytes, std::size_t si
     return true;
 }
 
-bool SystemFile::flush() { return ::fsync(m_fd) == 0 || fail(errno); }
+bool SystemFile::flush() { return ::fsync(m_file) == 0 || fail(errno); }
 
 bool SystemFile::close() {
-    const int fd = m_fd;
-    m_fd = -1;
+    const int fd = m_file;
+    m_file = NoFileHandle;
     return ::close(fd) == 0 || fail(errno);
 }
 

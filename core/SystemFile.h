@@ -5,6 +5,7 @@
 // first failure is kept; the caller knows the path.
 #pragma once
 
+#include "FileHandle.h"
 #include "RandomAccessFile.h"
 
 #include <cstddef>
@@ -42,11 +43,7 @@ private:
 
     std::string m_path;
     std::string m_error;
-#ifdef _WIN32
-    void* m_handle = nullptr; // a HANDLE, declared without <windows.h>
-#else
-    int m_fd = -1;
-#endif
+    FileHandle m_file = NoFileHandle;
 };
 
 } // namespace quillon

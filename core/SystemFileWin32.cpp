@@ -72,16 +72,16 @@ SystemFile::SystemFile(std::string path, Access access) : m_path(std::move(path)
     else if (const char* reason = refusal(opened.dwFileAttributes, access))
         fail(reason);
     else
-        m_handle = handle;
-    if (m_handle == nullptr)
+        m_file = handle;
+    if (m_file == nullptr)
         ::CloseHandle(handle);
 }
 
-bool SystemFile::isOpen() const { return m_handle != nullptr; }
+bool SystemFile::isOpen() const { return m_file != nullptr; }
 
 SystemFile::~SystemFile() {
-    if (m_handle != nullptr)
-        ::CloseHandle(handleOf(m_handle));
+    if (m_file != nullptr)
+        ::CloseHandle(handleOf(m_file));
 }
 
 std::optional<std::size_t> SystemFile::readAt(std::uint64_t offset, std::uint8_t* buffer,
@@ -90,7 +90,7 @@ std::optional<std::size_t> SystemFile::readAt(std::uint64_t offset, std::uint8_t
     while (done < size) {
         OVERLAPPED position = at(offset + done);
         DWORD count = 0;
-        if (!::ReadFile(handleOf(m_handle), buffer + done,
+        if (!::ReadFile(handleOf(m_file), buffer + done,
                         static_cast<DWORD>(std::min(size - done, MaxTransfer)), &count,
                         &position)) {
             // Reading at a position past the end is an error here, not a count of zero.
@@ -108,7 +108,7 @@ std::optional<std::size_t> SystemFile::readAt(std::uint64_t offset, std::uint8_t
 
 std::optional<std::uint64_t> SystemFile::size() {
     LARGE_INTEGER length{};
-    if (!::GetFileSizeEx(handleOf(m_handle), &length)) {
+    if (!::GetFileSizeEx(handleOf(m_file), &length)) {
         fail(static_cast<int>(::GetLastError()));
         return std::nullopt;
     }
@@ -127,7 +127,7 @@ bool SystemFile::allocate(std::uint64_t offset, std::uint64_t length) {
 bool SystemFile::truncate(std::uint64_t length) {
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = static_cast<LONGLONG>(length);
-    return ::SetFileInformationByHandle(handleOf(m_handle), FileEndOfFileInfo, &end, sizeof end) ||
+    return ::SetFileInformationByHandle(handleOf(m_file), FileEndOfFileInfo, &end, sizeof end) ||
            fail(static_cast<int>(::GetLastError()));
 }
 
@@ -136,7 +136,7 @@ bool SystemFile::writeAt(std::uint64_t offset, const void* bytes, std::size_t si
     while (size > 0) {
         OVERLAPPED position = at(offset);
         DWORD count = 0;
-        if (!::WriteFile(handleOf(m_handle), next, static_cast<DWORD>(std::min(size, MaxTransfer)),
+        if (!::WriteFile(handleOf(m_file), next, static_cast<DWORD>(std::min(size, MaxTransfer)),
                          &count, &position))
             return fail(static_cast<int>(::GetLastError()));
         if (count == 0)
@@ -149,12 +149,12 @@ bool SystemFile::writeAt(std::uint64_t offset, const void* bytes, std::size_t si
 }
 
 bool SystemFile::flush() {
-    return ::FlushFileBuffers(handleOf(m_handle)) || fail(static_cast<int>(::GetLastError()));
+    return ::FlushFileBuffers(handleOf(m_file)) || fail(static_cast<int>(::GetLastError()));
 }
 
 bool SystemFile::close() {
-    const HANDLE handle = handleOf(m_handle);
-    m_handle = nullptr;
+    const HANDLE handle = handleOf(m_file);
+    m_file = NoFileHandle;
     return ::CloseHandle(handle) || fail(static_cast<int>(::GetLastError()));
 }
 

@@ -58,13 +58,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(item.at("message").is_string() && item.at("effect").is_string());
     }
 
-    // As text: one line a finding, each starting with the file's name.
+    // As text: one line a finding, starting with the file's name, and under it at most one
+    // indented line of how to mend it.
     const std::string text = lintOutput(path, false, status);
     FUZZ_CHECK(status == (anyError ? cli::Flagged : cli::Done));
     std::istringstream lines(text);
     std::size_t count = 0;
-    for (std::string textLine; std::getline(lines, textLine); ++count)
-        FUZZ_CHECK(textLine.starts_with(cli::displayText(path) + ": "));
+    bool mendAllowed = false;
+    for (std::string textLine; std::getline(lines, textLine);) {
+        if (textLine.starts_with(cli::displayText(path) + ": ")) {
+            ++count;
+            mendAllowed = true;
+        } else {
+            FUZZ_CHECK(mendAllowed &&
+                       (textLine.starts_with("  fix: ") || textLine.starts_with("  choose: ")));
+            mendAllowed = false;
+        }
+    }
     FUZZ_CHECK(count == findings.size());
     return 0;
 }
