@@ -9,14 +9,19 @@ images/   small ROM images of each layout: plain (whole and cut short), a copier
 saves/    the same images as the save target takes them: their length in three bytes, the
           image, then the texts and choices of an edit;
 options/  option values, a byte that picks the kind of value before each;
-cues/     cue sheets of a Mega-CD image.
+cues/     cue sheets of a Mega-CD image;
+archives/ a ZIP archive of two images and a gzip file of one, a byte before each that picks the
+          format.
 
 Everything is made here; no ROM or disc image comes from anywhere else.
 """
 import base64
+import gzip
+import io
 import os
 import struct
 import sys
+import zipfile
 
 BLOCK = 16 * 1024
 COPIER_HEADER = 512
@@ -145,6 +150,17 @@ CUES = {
 }
 
 
+def archives(images):
+    names = sorted(images)[:2]
+    packed = io.BytesIO()
+    with zipfile.ZipFile(packed, "w", zipfile.ZIP_DEFLATED) as out:
+        for name in names:
+            info = zipfile.ZipInfo(name + ".bin", date_time=(1980, 1, 1, 0, 0, 0))
+            out.writestr(info, images[name], zipfile.ZIP_DEFLATED)
+    return {"zip": b"\0" + packed.getvalue(),
+            "gz": b"\1" + gzip.compress(images[names[0]], mtime=0)}
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make_fuzz_seeds.py FOLDER")
@@ -165,6 +181,7 @@ def main():
         seeds["options"][f"option-{i:02}"] = bytes([pick]) + value.encode("utf-8")
     for name, sheet in CUES.items():
         seeds["cues"][name] = sheet.encode("utf-8")
+    seeds["archives"] = archives(seeds["images"])
     for kind, files in seeds.items():
         os.makedirs(os.path.join(out, kind), exist_ok=True)
         for name, data in files.items():
