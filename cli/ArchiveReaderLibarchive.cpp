@@ -5,6 +5,7 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -19,22 +20,14 @@ struct ArchiveFree {
 // libarchive asks for a block size; larger blocks cost more than they save for ROMs of a few MiB.
 constexpr std::size_t blockSize = 256 * 1024;
 
-void supportContainer(archive* reader, Container container) {
-    switch (container) {
-    case Container::Zip:
-        archive_read_support_format_zip(reader);
-        break;
-    case Container::SevenZip:
-        archive_read_support_format_7zip(reader);
-        break;
-    case Container::Tar:
-        archive_read_support_format_tar(reader);
-        break;
-    case Container::Single:
-        archive_read_support_format_raw(reader);
-        break;
-    }
-}
+// What libarchive reads each container with, row for row with Container.
+constexpr int (*supportFormat[])(archive*) = {
+    archive_read_support_format_zip,
+    archive_read_support_format_7zip,
+    archive_read_support_format_tar,
+    archive_read_support_format_raw,
+};
+static_assert(static_cast<std::size_t>(Container::Single) + 1 == std::size(supportFormat));
 
 } // namespace
 
@@ -43,7 +36,7 @@ Result<> readArchiveWithLibarchive(const std::string& path, const ArchiveFormat&
     const std::unique_ptr<archive, ArchiveFree> reader(archive_read_new());
     if (!reader)
         return Failure(path, "out of memory");
-    supportContainer(reader.get(), format.container);
+    supportFormat[static_cast<std::size_t>(format.container)](reader.get());
     archive_read_support_filter_gzip(reader.get());
     archive_read_support_filter_xz(reader.get());
     archive_read_support_filter_bzip2(reader.get());

@@ -120,22 +120,25 @@ void addBatchOptions(CLI::App& command, BatchOptions& options, Files& files, boo
 }
 
 // Each subcommand keeps what its options give until it runs, and puts its exit status in status.
-void addShow(CLI::App& app, Streams streams, int& status) {
-    auto files = std::make_shared<Files>();
-    auto options = std::make_shared<BatchOptions>();
-    CLI::App* show =
-        app.add_subcommand("show", "Show the whole header, decoded, and both checksums");
-    addBatchOptions(*show, *options, *files, false);
-    show->callback([=, &status] { status = showFiles(*files, *options, streams); });
-}
 
-void addCheck(CLI::App& app, Streams streams, int& status) {
+// The commands that only read, with no options but the batch's.
+struct ReadingCommand {
+    const char* name;
+    const char* description;
+    bool canFail;
+    ExitStatus (*run)(const Files&, const BatchOptions&, Streams);
+};
+constexpr ReadingCommand showCommand{"show", "Show the whole header, decoded, and both checksums",
+                                     false, showFiles};
+constexpr ReadingCommand checkCommand{
+    "check", "Compare each file's stored checksum with the calculated one", true, checkFiles};
+
+void addReading(CLI::App& app, const ReadingCommand& row, Streams streams, int& status) {
     auto files = std::make_shared<Files>();
     auto options = std::make_shared<BatchOptions>();
-    CLI::App* check =
-        app.add_subcommand("check", "Compare each file's stored checksum with the calculated one");
-    addBatchOptions(*check, *options, *files, true);
-    check->callback([=, &status] { status = checkFiles(*files, *options, streams); });
+    CLI::App* command = app.add_subcommand(row.name, row.description);
+    addBatchOptions(*command, *options, *files, row.canFail);
+    command->callback([=, &status] { status = row.run(*files, *options, streams); });
 }
 
 void addSet(CLI::App& app, Streams streams, int& status) {
@@ -333,9 +336,9 @@ int parseAndRun(int argc, char* argv[]) {
 
     int status = Done;
     const Streams streams{std::cout, std::cerr, isTerminal(stdout), isTerminal(stderr)};
-    addShow(app, streams, status);
+    addReading(app, showCommand, streams, status);
     addSet(app, streams, status);
-    addCheck(app, streams, status);
+    addReading(app, checkCommand, streams, status);
     addFix(app, streams, status);
     addPad(app, streams, status);
     addConvert(app, streams, status);

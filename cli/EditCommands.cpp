@@ -238,6 +238,16 @@ ExitStatus setFile(const std::string& path, const LoadedHeader& before,
     return status;
 }
 
+// Loads a file a write is to change; an archive, or a member of one, is refused.
+std::optional<LoadedHeader> loadToWrite(const std::string& path, const ImageLayout* layout,
+                                        Streams streams, ExitStatus& status) {
+    if (const auto refused = archiveWriteRefusal(path)) {
+        raise(status, report(streams.err, *refused, Doing::Writing));
+        return std::nullopt;
+    }
+    return loadHeader(path, layout, streams, status);
+}
+
 } // namespace
 
 ExitStatus setFields(const SetRequest& request, Streams streams) {
@@ -279,11 +289,7 @@ ExitStatus setFields(const SetRequest& request, Streams streams) {
 ExitStatus fixFiles(const FixRequest& request, Streams streams) {
     ExitStatus status = Done;
     for (const std::string& path : request.paths) {
-        if (const auto refused = archiveWriteRefusal(path)) {
-            raise(status, report(streams.err, *refused, Doing::Writing));
-            continue;
-        }
-        const auto before = loadHeader(path, request.output.layout, streams, status);
+        const auto before = loadToWrite(path, request.output.layout, streams, status);
         if (!before)
             continue;
         if (const auto refused = wholeRomRefusal(path, *before)) {
@@ -304,11 +310,7 @@ ExitStatus padFiles(const PadRequest& request, Streams streams) {
     ExitStatus status = Done;
     const auto fill = static_cast<std::uint8_t>(request.fill == "00" ? 0x00 : 0xFF);
     for (const std::string& path : request.paths) {
-        if (const auto refused = archiveWriteRefusal(path)) {
-            raise(status, report(streams.err, *refused, Doing::Writing));
-            continue;
-        }
-        const auto before = loadHeader(path, request.output.layout, streams, status);
+        const auto before = loadToWrite(path, request.output.layout, streams, status);
         if (!before)
             continue;
         if (const std::string why = GrowthRefusal(RecognitionOf(*before)); !why.empty()) {

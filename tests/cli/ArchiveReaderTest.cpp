@@ -61,17 +61,25 @@ Result<> readInto(const ReaderRow& reader, const std::string& path, Taken& taken
     return reader.read(path, *archiveFormatOf(path), visitor);
 }
 
+// What a reader takes from an archive, in the format given, of the members made.
+Taken readMade(const ReaderRow& reader, const std::string& stem, const std::string& format,
+               const std::vector<ArchiveMemberBytes>& made) {
+    TempDir folder;
+    const std::string path = folder.file(stem + "." + format);
+    writeBytes(path, makeArchive(format, made));
+    Taken taken;
+    EXPECT_TRUE(readInto(reader, path, taken).done());
+    return taken;
+}
+
 TEST(ArchiveReaderTest, ReadsTheWantedMembersOfEachFormat) {
     const auto made = members();
     for (const ReaderRow& reader : readers()) {
         for (const std::string& format : reader.formats) {
             SCOPED_TRACE(std::string(reader.name) + " " + format);
-            TempDir folder;
-            const std::string path = folder.file("set.bin." + format);
-            writeBytes(path, makeArchive(format, made));
-            Taken taken;
-            ASSERT_TRUE(readInto(reader, path, taken).done());
-            const bool single = archiveFormatOf(path)->container == Container::Single;
+            const Taken taken = readMade(reader, "set.bin", format, made);
+            const bool single =
+                archiveFormatOf("set.bin." + format)->container == Container::Single;
             if (single) {
                 // One member, named after the file.
                 ASSERT_EQ(taken.bytes.size(), 1u);
@@ -104,11 +112,7 @@ TEST(ArchiveReaderTest, RefusesAMemberTooLarge) {
     for (const ReaderRow& reader : readers()) {
         for (const std::string format : {"zip", "gz"}) {
             SCOPED_TRACE(std::string(reader.name) + " " + format);
-            TempDir folder;
-            const std::string path = folder.file("huge.iso." + format);
-            writeBytes(path, makeArchive(format, made));
-            Taken taken;
-            ASSERT_TRUE(readInto(reader, path, taken).done());
+            const Taken taken = readMade(reader, "huge.iso", format, made);
             EXPECT_EQ(taken.refused, 1);
             EXPECT_EQ(taken.bytes.size(), format == std::string("zip") ? 1u : 0u);
         }
