@@ -30,7 +30,7 @@ constexpr std::array<Telling, 3> tellings{{
 
 void raise(ExitStatus& status, ExitStatus met) { status = std::max(status, met); }
 
-void say(std::ostream& err, std::string_view text) { err << "quillon-cli: " << text << '\n'; }
+void say(std::ostream& err, std::string_view text) { err << programPrefix << text << '\n'; }
 
 void warn(std::ostream& err, std::string_view text) { say(err, "warning: " + std::string(text)); }
 

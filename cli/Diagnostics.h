@@ -22,6 +22,9 @@ void raise(ExitStatus& status, ExitStatus met);
 // What a command was doing when the core said no, which decides how it is told.
 enum class Doing { Reading, Writing, Converting };
 
+// What every line the program writes to the error stream starts with.
+constexpr std::string_view programPrefix = "quillon-cli: ";
+
 // One line: the program's name, then text as it is.
 void say(std::ostream& err, std::string_view text);
 void warn(std::ostream& err, std::string_view text);

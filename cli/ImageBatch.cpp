@@ -44,8 +44,8 @@ public:
         if (now - m_start < std::chrono::seconds(1) ||
             (m_width > 0 && now - m_drawn < std::chrono::milliseconds(100)))
             return;
-        const std::string text =
-            "quillon-cli: " + std::to_string(done) + "/" + std::to_string(m_total) + " files";
+        const std::string text = std::string(programPrefix) + std::to_string(done) + "/" +
+                                 std::to_string(m_total) + " files";
         if (m_streams.outTerminal)
             m_streams.out.flush();
         m_streams.err << '\r' << text << std::flush;
