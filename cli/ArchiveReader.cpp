@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ArchiveReader.h"
 
+#include "FoldedNames.h"
+
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 namespace quillon::cli {
 
@@ -22,13 +23,6 @@ constexpr std::array<ArchiveFormat, 10> archiveFormats{{
     {".xz", Container::Single, Compression::Xz, "an xz file"},
     {".bz2", Container::Single, Compression::Bzip2, "a bzip2 file"},
 }};
-
-bool endsWithFolded(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           std::equal(
-               suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
-               [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
-}
 
 } // namespace
 

@@ -45,8 +45,9 @@ ExitStatus writeEdit(const std::string& path, const ImageLayout* layout, const H
 ExitStatus showFiles(const std::vector<std::string>& paths, const BatchOptions& options,
                      Streams streams) {
     bool first = true;
-    const auto show = [&](const std::string& name, const LoadedHeader& header,
+    const auto show = [&](const ImageInput& input, const LoadedHeader& header,
                           std::ostream& out) -> Result<FileVerdict> {
+        const std::string& name = input.name;
         if (options.json) {
             out << headerJsonLine(name, header) << '\n';
         } else {
@@ -61,8 +62,9 @@ ExitStatus showFiles(const std::vector<std::string>& paths, const BatchOptions& 
 
 ExitStatus checkFiles(const std::vector<std::string>& paths, const BatchOptions& options,
                       Streams streams) {
-    const auto check = [&](const std::string& name, const LoadedHeader& header,
+    const auto check = [&](const ImageInput& input, const LoadedHeader& header,
                            std::ostream& out) -> Result<FileVerdict> {
+        const std::string& name = input.name;
         // check writes nothing, so says nothing of it.
         if (auto refused = wholeRomRefusal(name, header))
             return std::move(*refused);

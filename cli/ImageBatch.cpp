@@ -94,7 +94,7 @@ ExitStatus runBatch(const std::vector<std::string>& paths, const BatchOptions& o
             refused = EditRefusalOf(input.name, *loaded);
         const Result<FileVerdict> verdict = !loaded   ? Result<FileVerdict>(loaded.problem())
                                             : refused ? Result<FileVerdict>(*refused)
-                                                      : step(input.name, *loaded, out);
+                                                      : step(input, *loaded, out);
         if (!verdict) {
             out.str({});
             raise(status, report(err, verdict.problem(), Doing::Reading));

@@ -33,10 +33,10 @@ enum class FileVerdict { Pass, Fail };
 // check), as LoadHeaderToEdit takes them.
 enum class Takes { AnyFile, EditableFile };
 
-// A command's work on one file read: writes its record to out and gives its verdict, or the
+// A command's work on one input read: writes its record to out and gives its verdict, or the
 // problem that leaves the file undone, which the batch tells as it tells a file that cannot be
 // read (the step then writes nothing).
-using ImageStep = std::function<Result<FileVerdict>(const std::string& name,
+using ImageStep = std::function<Result<FileVerdict>(const ImageInput& input,
                                                     const LoadedHeader& header, std::ostream& out)>;
 
 // Runs step over the inputs the paths name, in order, each loaded through loadInput. A file

@@ -35,11 +35,6 @@ std::optional<ArchivePath> archivePathOf(const std::string& path) {
     return std::nullopt;
 }
 
-bool isMemberPath(const std::string& path) {
-    const std::optional<ArchivePath> archive = archivePathOf(path);
-    return archive && !archive->member.empty();
-}
-
 bool isImageName(std::string_view name) {
     const ImageExtension* extension = imageExtensionOf(name);
     return extension && !extension->archive && !IsCueSheetPath(std::string(name));

@@ -24,9 +24,6 @@ struct ArchivePath {
 // file, '#' and a member's name. A file that exists is always itself, '#' in its name or not.
 std::optional<ArchivePath> archivePathOf(const std::string& path);
 
-// Whether a name is ARCHIVE#MEMBER.
-bool isMemberPath(const std::string& path);
-
 // Whether a member's name says it is an image the program reads as one (not a cue sheet).
 bool isImageName(std::string_view name);
 

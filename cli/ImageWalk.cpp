@@ -3,6 +3,7 @@
 
 #include "ArchiveReader.h"
 #include "CueSheet.h"
+#include "FoldedNames.h"
 
 #include <algorithm>
 #include <array>
@@ -30,14 +31,6 @@ constexpr std::array<ImageExtension, 7> imageExtensions{{
 
 // Every archive's one row: which suffix it had does not matter to the walk.
 constexpr ImageExtension archiveExtension{"", true};
-
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-bool endsWithFolded(std::string_view name, std::string_view suffix) {
-    return name.size() >= suffix.size() &&
-           std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(),
-                      [](char a, char b) { return a == lowerAscii(b); });
-}
 
 // Paths in the program's UTF-8 to and from the system's own form; on POSIX systems a name's
 // bytes pass as they are, UTF-8 or not.

@@ -35,6 +35,8 @@ struct ImageInput {
     // Opens the bytes when they are not a file of that name (a member of an archive); empty for
     // a file, read by its name.
     std::function<Result<std::unique_ptr<RandomAccessFile>>()> open;
+    // A member of an archive, which no command writes.
+    bool isMember() const { return static_cast<bool>(open); }
     // Set when the walk found the input and could not go on into it (a folder it cannot list):
     // the input's record tells it.
     std::optional<Problem> problem;

@@ -2,7 +2,6 @@
 #include "LintCommand.h"
 
 #include "HeaderLint.h"
-#include "ImageInputs.h"
 #include "LintFixes.h"
 #include "TextDisplay.h"
 
@@ -78,8 +77,9 @@ ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& o
                (options.strict && finding.level == LintLevel::Warning);
     };
     // Whatever it holds, a file read is linted: lint says what is wrong with it.
-    const auto lint = [&](const std::string& name, const LoadedHeader& header,
+    const auto lint = [&](const ImageInput& input, const LoadedHeader& header,
                           std::ostream& out) -> Result<FileVerdict> {
+        const std::string& name = input.name;
         std::vector<LintFinding> findings = LintHeader(header);
         std::erase_if(findings, [&](const LintFinding& finding) {
             return finding.level > options.level ||
@@ -87,7 +87,7 @@ ExitStatus lintFiles(const std::vector<std::string>& paths, const LintOptions& o
                    (options.quiet && !fails(finding));
         });
         const ImageLayout* layout = fixLayout(header, options);
-        const bool member = isMemberPath(name);
+        const bool member = input.isMember();
         if (options.json) {
             out << jsonLine(name, header, findings, layout, member) << '\n';
         } else {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "NearestName.h"
 
+#include "FoldedNames.h"
+
 #include <algorithm>
-#include <cctype>
 #include <numeric>
 
 namespace quillon::cli {
@@ -13,9 +14,7 @@ namespace {
 std::string comparable(std::string_view name) {
     name.remove_prefix(std::min(name.find_first_not_of('-'), name.size()));
     std::string text(name);
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
+    std::transform(text.begin(), text.end(), text.begin(), lowerAscii);
     return text;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "CueSheet.h"
 
+#include "FoldedNames.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -202,13 +204,6 @@ std::vector<std::string> CueSheetFileNames(std::string_view text) {
     return names;
 }
 
-bool IsCueSheetPath(std::string_view path) {
-    constexpr std::string_view extension = ".cue";
-    return path.size() >= extension.size() &&
-           std::equal(extension.begin(), extension.end(), path.end() - extension.size(),
-                      [](char a, char b) {
-                          return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b);
-                      });
-}
+bool IsCueSheetPath(std::string_view path) { return endsWithFolded(path, ".cue"); }
 
 } // namespace quillon
